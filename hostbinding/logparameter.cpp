@@ -1,0 +1,65 @@
+#include "logparameter.h"
+
+#include "text16.h"
+
+#include <cmath>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+
+namespace Zaze2VST3 {
+
+namespace {
+const double kDecadesPerUnit = 0.4166666666666667; // 1 / 2.4: 2.4 decades span the range
+}
+
+LogParameter::LogParameter(const TChar* szTitle, ParamID uId, const TChar* szUnits,
+                           ParamValue dMinPlain, ParamValue dMaxPlain, ParamValue dDefaultPlain,
+                           int32 nStepCount, int32 nFlags, UnitID nUnitId)
+: Parameter(szTitle, uId, szUnits, 0.0, nStepCount, nFlags, nUnitId)
+, m_dMinPlain(dMinPlain)
+, m_dMaxPlain(dMaxPlain)
+{
+	info.defaultNormalizedValue = valueNormalized = LogParameter::toNormalized(dDefaultPlain);
+}
+
+double LogParameter::normalizedToPlain(double dNormalized, double dLow, double dHigh)
+{
+	const float fV = static_cast<float>(dNormalized);
+	float fA = 0.0f;
+	if (fV > 0.0f)
+		fA = static_cast<float>(1.0 + std::log10(fV) * kDecadesPerUnit);
+	return dLow + (dHigh - dLow) * fA;
+}
+
+double LogParameter::plainToNormalized(double dPlain, double dLow, double dHigh)
+{
+	const float fLin = static_cast<float>((dPlain - dLow) / (dHigh - dLow));
+	return static_cast<float>(std::pow(10.0, (fLin - 1.0) / kDecadesPerUnit));
+}
+
+ParamValue LogParameter::toPlain(ParamValue dNormalized) const
+{
+	return normalizedToPlain(dNormalized, m_dMinPlain, m_dMaxPlain);
+}
+
+ParamValue LogParameter::toNormalized(ParamValue dPlain) const
+{
+	return plainToNormalized(dPlain, m_dMinPlain, m_dMaxPlain);
+}
+
+void LogParameter::toString(ParamValue dNormalized, String128 szText) const
+{
+	formatPlain16(toPlain(dNormalized), getPrecision(), szText);
+}
+
+bool LogParameter::fromString(const TChar* szText, ParamValue& dNormalized) const
+{
+	double dPlain = 0.0;
+	if (!parsePlain16(szText, dPlain))
+		return false;
+	dNormalized = toNormalized(dPlain);
+	return true;
+}
+
+} // namespace Zaze2VST3
