@@ -1,0 +1,154 @@
+// Uniformly partitioned FFT convolution engine, one sample in and one out per call.
+//
+// Usage (a stage class derives from CCircuitFilter and designs the response):
+//   CVolumeFilter f(44100, 2048, 2048, 64, 0);  // engine plus its default design
+//   f.setDecayWindow(0.0, 44100);               // window of ones
+//   f.setGain(1.0);                             // working response = window * gain * design
+//   for (...) { f.processSample(x); y = f.getOutput(); }
+//
+// The output is the linear convolution with the working response, delayed by 2*B - 1 = 127
+// samples. A changed response (design, gain or window) is picked up one 64-tap partition per
+// block, so it is complete 32 blocks after it was written. Everything is allocated in the
+// constructor; processSample allocates, locks and throws nothing.
+//
+// Threads: processSample/getOutput on the audio thread. A design, setGain or setDecayWindow may
+// run on another thread: each tap of the working response is written and read atomically, so
+// the engine sees old or new taps, never a torn value. Two designs on one object must not
+// overlap (they share the design spectrum).
+#pragma once
+
+#include "rfft.h"
+
+#include <atomic>
+#include <complex>
+#include <memory>
+
+// History of input spectra and response-partition spectra, and the per-bin sum over all
+// partitions. Slot p*B + k of either ring holds bin k of ring partition p; bin 0 carries DC in
+// its real part and Nyquist in its imaginary part.
+class CSpectralDelayLine
+{
+public:
+    typedef std::complex<double> Complex;
+
+    CSpectralDelayLine(int nRingLength, int nPartitionSize);
+
+    CSpectralDelayLine(const CSpectralDelayLine&) = delete;
+    CSpectralDelayLine& operator=(const CSpectralDelayLine&) = delete;
+
+    // Stores one input bin and one response bin at nIndex and sums the products of the input
+    // history with the response partitions for that bin (audio thread).
+    void accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
+    Complex getAccumulator() const { return m_cAccumulator; }
+
+private:
+    std::unique_ptr<Complex[]> m_pInputRing;     // L input-spectrum bins
+    std::unique_ptr<Complex[]> m_pResponseRing;  // L response-partition bins
+    Complex m_cAccumulator;                      // result of the last accumulate
+    int m_nLength;                               // L, a power of two
+    int m_nPartition;                            // B, a power of two
+};
+
+class CCircuitFilter
+{
+public:
+    typedef std::complex<double> Complex;
+
+    // Sizes must satisfy: design length a power of two, block size a power of two, convolved
+    // length a power-of-two multiple of the block size, offset + convolved <= design length.
+    // Any other configuration falls back to (2048, 2048, 64, 0).
+    CCircuitFilter(int nSampleRate, int nDesignLength, int nConvolvedLength, int nBlockSize,
+                   int nResponseOffset);
+    virtual ~CCircuitFilter();
+
+    CCircuitFilter(const CCircuitFilter&) = delete;
+    CCircuitFilter& operator=(const CCircuitFilter&) = delete;
+
+    // One filter step is processSample(x) followed by getOutput() (audio thread).
+    void processSample(double x);
+    double getOutput() const { return m_pOutputBlock[m_nBlockPos]; }
+
+    // Clears the block buffers, the window and the design spectrum; keeps the block and
+    // partition positions, the spectral history and both responses.
+    void reset();
+    void setGain(double dGain);
+    void setDecayWindow(double dRate, int nSampleRate);
+    void applyResponse();
+
+    // H(i w_k) of the circuit (b3 s^3 + b2 s^2 + b1 s + b0) / (a3 s^3 + a2 s^2 + a1 s + a0)
+    // at the frequency of bin k of the design transform.
+    Complex evaluateResponse(int k, double b3, double b2, double b1, double b0, double a3,
+                             double a2, double a1, double a0, int nSampleRate) const;
+    // Stores bin k (and its mirror) of the design spectrum; bin 0 also fills the Nyquist bin.
+    void evaluateBin(int k, double b3, double b2, double b1, double b0, double a3, double a2,
+                     double a1, double a0, int N, int nSampleRate);
+    // Inverse-transforms the design spectrum into the designed response (first N/2 taps,
+    // times dScale; the rest zero). A spectrum whose result is not finite leaves the designed
+    // response as it was.
+    void designFromSpectrum(int N, double dScale);
+
+    // Read access for stages, tests and tools.
+    int designLength() const { return m_nDesignLength; }
+    int blockSize() const { return m_nBlockSize; }
+    int partitionCount() const { return m_nPartitions; }
+    int latency() const { return 2 * m_nBlockSize - 1; }
+    double gain() const { return m_dGain; }
+    double window(int i) const { return m_pWindow[i]; }
+    double designedResponse(int i) const { return m_pDesignedResponse[i]; }
+    double workingResponse(int i) const { return m_pWorkingResponse[i].load(std::memory_order_relaxed); }
+    const Complex* designSpectrum() const { return m_pDesignSpectrum.get(); }
+
+protected:
+    // Evaluates every bin of a circuit and turns the spectrum into the designed response.
+    void designCircuit(double b3, double b2, double b1, double b0, double a3, double a2,
+                       double a1, double a0, int nSampleRate, double dScale);
+    // Zero-fills the design spectrum.
+    void clearDesignSpectrum();
+    // The designed response, for stages that fill it by other means than a circuit.
+    double* designedResponseData() { return m_pDesignedResponse.get(); }
+
+private:
+    struct Config
+    {
+        int nDesignLength;
+        int nConvolvedLength;
+        int nBlockSize;
+        int nResponseOffset;
+    };
+    static Config checkedConfig(int nDesignLength, int nConvolvedLength, int nBlockSize,
+                                int nResponseOffset);
+    CCircuitFilter(const Config& config);
+
+    void endOfBlock();
+
+    // Configuration
+    int m_nDesignLength;     // taps of the designed, window and working responses
+    int m_nPartitions;       // P, convolved length / block size
+    int m_nBlockSize;        // B, samples per block and taps per partition
+    int m_nFftSize;          // F = 2B
+    int m_nResponseOffset;   // first working-response tap that is convolved
+    int m_nResponseEnd;      // offset + B*P
+
+    // Running state
+    int m_nBlockPos;         // 0..B-1, samples into the current block
+    int m_nReadPos;          // first tap of the partition being collected
+
+    std::unique_ptr<std::atomic<double>[]> m_pWorkingResponse;  // design length taps
+    std::unique_ptr<double[]> m_pDesignedResponse;              // design length taps
+    std::unique_ptr<double[]> m_pWindow;                        // design length factors
+    double m_dGain;                                             // factor on the whole response
+
+    std::unique_ptr<double[]> m_pResponseBlock;  // F: B taps of the partition, then zeros
+    std::unique_ptr<double[]> m_pInputBlock;     // F: B input samples, then zeros
+    std::unique_ptr<double[]> m_pOutputBlock;    // F: first B entries are this block's output
+    std::unique_ptr<double[]> m_pOverlap;        // B: tail of the previous output block
+    std::unique_ptr<Complex[]> m_pOutputSpectrum;  // F bins, one filled per sample
+
+    ARFFT m_responseTransform;  // F
+    ARFFT m_inputTransform;     // F
+    BRFFT m_outputTransform;    // F
+    CSpectralDelayLine m_delayLine;
+
+    std::unique_ptr<Complex[]> m_pDesignSpectrum;  // design length bins
+    BRFFT m_designTransform;                       // design length
+};

@@ -1,0 +1,211 @@
+#include "rfft.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace
+{
+const double kTwoPi = 6.283185307179586;
+}
+
+RFFT::RFFT(int nSize)
+    : m_nSize(nSize > 0 ? nSize : 1)
+    , m_nHalf(m_nSize / 2)
+    , m_nStages(0)
+    , m_pTwiddle(new Complex[m_nHalf + 1]())
+    , m_pOutput(new Complex[m_nSize]())
+    , m_pSpectrum(new Complex[m_nSize]())
+    , m_dSize(m_nSize)
+    , m_dAngleUnit(kTwoPi / m_nSize)
+{
+    for (int m = m_nHalf; m > 1; m /= 2)
+        ++m_nStages;
+    for (int j = 0; j <= m_nHalf; ++j)
+    {
+        const double dTheta = -(j * m_dAngleUnit);
+        m_pTwiddle[j] = Complex(std::cos(dTheta), std::sin(dTheta));
+    }
+}
+
+RFFT::~RFFT() = default;
+
+void RFFT::complexTransform(const Complex*, int) {}
+void RFFT::print(int, int) {}
+void RFFT::printAll() {}
+void RFFT::forward(const double*) {}
+void RFFT::inverse(Complex*) {}
+
+void RFFT::bitReverse(int nCount, Complex* pData)
+{
+    int j = 0;
+    for (int i = 0; i < nCount; ++i)
+    {
+        if (j > i)
+            std::swap(pData[i], pData[j]);
+        int m = nCount / 2;
+        while (j >= m && m > 0)
+        {
+            j -= m;
+            m /= 2;
+        }
+        j += m;
+    }
+}
+
+void RFFT::scale()
+{
+    const Complex cFactor(1.0 / m_dSize, 0.0);
+    for (int i = 0; i < m_nSize; ++i)
+        m_pOutput[i] *= cFactor;
+}
+
+void RFFT::transformInPlace(Complex* x, int nCount, double dSign)
+{
+    // The stage count is fixed at construction; a count that does not match the object's
+    // half size would run the wrong number of stages, so it is refused.
+    if (nCount != m_nHalf)
+        return;
+    int nSpan = nCount;
+    for (int s = 1; s <= m_nStages; ++s)
+    {
+        if (s > 1)
+            nSpan /= 2;
+        const int nHalfSpan = nSpan / 2;
+        const double dPhi = dSign * kTwoPi / nSpan;
+        const Complex cStep(std::cos(dPhi), std::sin(dPhi));
+        Complex w(1.0, 0.0);
+        for (int j = 0; j < nHalfSpan; ++j)
+        {
+            for (int idx = j; idx < nCount; idx += nSpan)
+            {
+                const Complex a = x[idx];
+                const Complex b = x[idx + nHalfSpan];
+                x[idx + nHalfSpan] = (a - b) * w;
+                x[idx] = a + b;
+            }
+            w = w * cStep;
+        }
+    }
+    bitReverse(nCount, x);
+}
+
+void RFFT::printEntries(const Complex* pData, char cLetter, int nStart, int nCount)
+{
+    if (nStart < 0 || nCount <= 0 || static_cast<long long>(nStart) + nCount > m_nSize)
+        return;
+    for (int i = nStart; i < nStart + nCount; ++i)
+        std::cout << cLetter << "[" << i << "] = " << pData[i] << std::endl;
+}
+
+// ---------------------------------------------------------------------------------------
+
+ARFFT::ARFFT(int nSize)
+    : RFFT(nSize)
+    , m_pStaging(new Complex[m_nHalf > 0 ? m_nHalf : 1]())
+{
+}
+
+ARFFT::~ARFFT()
+{
+    m_pStaging.reset();
+}
+
+void ARFFT::complexTransform(const Complex* pSource, int nCount)
+{
+    if (nCount != m_nHalf)
+        return;
+    for (int i = 0; i < nCount; ++i)
+        m_pSpectrum[i] = pSource[i];
+    transformInPlace(m_pSpectrum.get(), nCount, -1.0);
+}
+
+void ARFFT::print(int nStart, int nCount)
+{
+    printEntries(m_pSpectrum.get(), 'F', nStart, nCount);
+}
+
+void ARFFT::printAll()
+{
+    print(0, m_nSize);
+}
+
+void ARFFT::forward(const double* pInput)
+{
+    const int M = m_nHalf;
+    if (M < 1)
+        return;
+    for (int n = 0; n < M; ++n)
+        m_pStaging[n] = Complex(pInput[2 * n], pInput[2 * n + 1]);
+    complexTransform(m_pStaging.get(), M);
+
+    Complex* X = m_pSpectrum.get();
+    const Complex* W = m_pTwiddle.get();
+    const Complex cHalf(0.5, 0.0);
+    const Complex cI(0.0, 1.0);
+    X[M] = X[0];
+    for (int k = 0; k <= M / 2; ++k)
+    {
+        const int m = M - k;
+        const Complex zk = X[k];
+        const Complex zm = X[m];
+        const Complex xk = cHalf * (zk + std::conj(zm) - W[k] * cI * (zk - std::conj(zm)));
+        const Complex xm = cHalf * (zm + std::conj(zk) - W[m] * cI * (zm - std::conj(zk)));
+        X[k] = xk;
+        X[m] = xm;
+    }
+    for (int k = 1; k < M; ++k)
+        X[m_nSize - k] = std::conj(X[k]);
+}
+
+// ---------------------------------------------------------------------------------------
+
+BRFFT::BRFFT(int nSize)
+    : RFFT(nSize)
+{
+}
+
+void BRFFT::complexTransform(const Complex* pSource, int nCount)
+{
+    if (nCount != m_nHalf)
+        return;
+    for (int i = 0; i < nCount; ++i)
+        m_pOutput[i] = pSource[i];
+    transformInPlace(m_pOutput.get(), nCount, +1.0);
+}
+
+void BRFFT::print(int nStart, int nCount)
+{
+    printEntries(m_pOutput.get(), 'f', nStart, nCount);
+}
+
+void BRFFT::printAll()
+{
+    print(0, m_nSize);
+}
+
+void BRFFT::inverse(Complex* P)
+{
+    const int M = m_nHalf;
+    if (M < 1)
+        return;
+    const Complex* W = m_pTwiddle.get();
+    const Complex cHalf(0.5, 0.0);
+    const Complex cI(0.0, 1.0);
+    for (int k = 0; k <= M / 2; ++k)
+    {
+        const int m = M - k;
+        const Complex pk = P[k];
+        const Complex pm = P[m];
+        const Complex yk = cHalf * (pk + std::conj(pm) + std::conj(W[k]) * cI * (pk - std::conj(pm)));
+        const Complex ym = cHalf * (pm + std::conj(pk) + std::conj(W[m]) * cI * (pm - std::conj(pk)));
+        P[k] = yk;
+        P[m] = ym;
+    }
+    complexTransform(P, M);
+    for (int n = M - 1; n >= 0; --n)
+    {
+        const Complex z = m_pOutput[n];
+        m_pOutput[2 * n + 1] = Complex(2.0 * z.imag(), 0.0);
+        m_pOutput[2 * n] = Complex(2.0 * z.real(), 0.0);
+    }
+}
