@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "allocationcount.h"
 #include "plugin.h"
 
 namespace {
@@ -401,4 +402,43 @@ TEST(PlugIn, ReleasingFreesEntriesWithDuplicateIds)
     };
     CDuplicates p;
     EXPECT_EQ(p.m_nControlCount, 4);
+}
+
+TEST(PlugIn, PerSampleOperationsAllocateNothing)
+{
+    class CQueue : public IParamUpdateQueue
+    {
+    public:
+        int32_t getParameterIndex() override { return 0; }
+        bool getValueAtOffset(int32_t, double, double*) override { return false; }
+        bool getNextValue(double* value) override
+        {
+            *value = 0.5;
+            return true;
+        }
+    };
+    CProbe p;
+    CQueue queue;
+    p.m_reactions.reserve(4096);
+    p.m_mixes.reserve(4096);
+    p.entry(CProbe::kFloat).m_bSmooth = true;
+    p.entry(CProbe::kDouble).m_bSmooth = true;
+    p.entry(CProbe::kInt).m_pConnector = &queue;
+    p.m_joystickX.m_bSmooth = true;
+    p.prepare();
+    CHostTimeInfo time;
+    CHostMessage message;
+    message.m_pTime = &time;
+
+    CAllocationCount allocations;
+    for (int frame = 0; frame < 256; ++frame) {
+        p.hostMessage(kHostMessageTimeInfo, &message);
+        p.setNormalized(CProbe::kFloat, (frame % 7) / 7.0f, false);
+        p.setNormalized(CProbe::kUint, (frame % 3) / 3.0f, false);
+        p.setJoystickX(0.5f, true);
+        p.setJoystickY(-0.5f, true);
+        p.applySampleAccurateValues();
+        p.advanceSmoothing();
+    }
+    EXPECT_EQ(allocations.count(), 0u);
 }
