@@ -1,0 +1,15 @@
+// Interface IDs of the SDK's editor interfaces. The SDK library defines the IDs of the core and
+// VST interfaces but not these, which its EditController code and every editor refer to.
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+namespace Steinberg {
+DEF_CLASS_IID (IPlugView)
+DEF_CLASS_IID (IPlugFrame)
+DEF_CLASS_IID (IPlugViewContentScaleSupport)
+namespace Linux {
+DEF_CLASS_IID (IEventHandler)
+DEF_CLASS_IID (ITimerHandler)
+DEF_CLASS_IID (IRunLoop)
+} // namespace Linux
+} // namespace Steinberg
