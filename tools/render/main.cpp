@@ -129,11 +129,14 @@ int runDemo (CPluginModule& module, const COptions& o)
 	const std::vector<float> phrase = synthesizeDemoPhrase (kDemoSampleRate);
 
 	std::vector<std::string> names;
+	std::string szPluginName;
 	{
 		CPluginInstance probe (module);
 		if (!probe.create (szError))
 			return fail (szError);
 		names = probe.presetNames ();
+		Steinberg::TUID cid {};
+		module.findEffectClass (cid, szPluginName, szError);
 	}
 	if (names.empty ())
 		return fail ("the plug-in has no factory presets to demonstrate");
@@ -164,7 +167,7 @@ int runDemo (CPluginModule& module, const COptions& o)
 		outputs.emplace_back (names[i], std::move (capture.output));
 	}
 	const std::string szPicture = o.szDemoDir + "/overview.png";
-	if (!writeOverviewPlot (szPicture, "Korvessa: the demo phrase through every factory preset", phrase, outputs,
+	if (!writeOverviewPlot (szPicture, szPluginName + ": the demo phrase through every factory preset", phrase, outputs,
 	                        kDemoSampleRate, szError))
 		return fail (szError);
 	std::cout << "Done: " << outputs.size () << " WAV files and overview.png are in " << o.szDemoDir << "\n";
