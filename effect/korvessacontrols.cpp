@@ -25,7 +25,8 @@ struct CControlRow
     EMapping eMapping;
 };
 
-// Float controls carry a placeholder value list that nothing reads.
+// vt: value type (kF float, kU unsigned index). Float controls carry a placeholder value list
+// that nothing reads.
 constexpr const char* kSel = "SEL1,SEL2,SEL3";
 
 using K = CKorvessa;
@@ -34,27 +35,27 @@ constexpr uint32_t kU = kValueUint;
 
 // clang-format off
 const CControlRow kControls[] = {
-//   ID  name             variable          float member        unsigned member     type units   low     high    initial enum list        mapping
-    { 0, "Distortion",    "m_fDistortion",  &K::m_fDistortion,  nullptr,            kF, "",      0.04f,  1.0f,   0.07f,  kSel,            kLinear     },
-    { 1, "Push1",         "m_fPush1",       &K::m_fPush1,       nullptr,            kF, "",      0.05f,  3.0f,   0.6f,   kSel,            kLinear     },
-    { 2, "Push2",         "m_fPush2",       &K::m_fPush2,       nullptr,            kF, "",      0.05f,  3.0f,   0.6f,   kSel,            kLinear     },
-    { 3, "Volume",        "m_fVolume",      &K::m_fVolume,      nullptr,            kF, "",      0.01f,  0.5f,   0.39f,  kSel,            kVoltOctave },
-    { 4, "Mids",          "m_fMids",        &K::m_fMids,        nullptr,            kF, "",      0.6f,   1.0f,   0.93f,  kSel,            kLinear     },
-    { 5, "Trim",          "m_fTrim",        &K::m_fTrim,        nullptr,            kF, "",      0.25f,  4.0f,   1.0f,   kSel,            kVoltOctave },
-    { 6, "Guitar Type",   "m_uGuitarType",  nullptr,            &K::m_uGuitarType,  kU, "",      0.0f,   1.0f,   0.0f,   "Guitar,Bass",   kList       },
-    { 7, "VariCap",       "m_fVariCap",     &K::m_fVariCap,     nullptr,            kF, "",      1.0f,   2.0f,   1.0f,   kSel,            kLinear     },
-    { 8, "Peak2",         "m_uPeak2",       nullptr,            &K::m_uPeak2,       kU, "",      0.0f,   1.0f,   0.0f,   "OFF,ON",        kList       },
-    { 9, "StereoMono",    "m_uStereoMono",  nullptr,            &K::m_uStereoMono,  kU, "",      0.0f,   1.0f,   0.0f,   "Stereo,Mono",   kList       },
-    {10, "LeftRight",     "m_uLeftRight",   nullptr,            &K::m_uLeftRight,   kU, "",      0.0f,   1.0f,   0.0f,   "Left,Right",    kList       },
-    {11, "TS_Type",       "m_uTSType",      nullptr,            &K::m_uTSType,      kU, "",      0.0f,   1.0f,   0.0f,   "tRat,tBypass",  kList       },
-    {12, "Boost",         "m_fBoost",       &K::m_fBoost,       nullptr,            kF, "",      0.0f,   1.0f,   0.0f,   kSel,            kLinear     },
-    {13, "NG2_Attack",    "m_fAttackMsec",  &K::m_fAttackMsec,  nullptr,            kF, "msec",  1.0f,   2000.0f, 350.0f, kSel,           kLinear     },
-    {14, "NG2_Release",   "m_fReleaseMsec", &K::m_fReleaseMsec, nullptr,            kF, "msec",  1.0f,   500.0f, 25.0f,  kSel,            kLinear     },
-    {15, "NG2_Threshold", "m_fNG2Threshold", &K::m_fNG2Threshold, nullptr,          kF, "dB",    -70.0f, -20.0f, -70.0f, kSel,            kLinear     },
-    {16, "Plus",          "m_uPlus",        nullptr,            &K::m_uPlus,        kU, "",      0.0f,   1.0f,   0.0f,   "OFF,ON",        kList       },
-    {17, "SlopeShift",    "m_fSlopeShift",  &K::m_fSlopeShift,  nullptr,            kF, "",      0.25f,  4.0f,   1.0f,   kSel,            kLinear     },
-    {18, "IncapFilter",   "m_uIncapFilter", nullptr,            &K::m_uIncapFilter, kU, "",      0.0f,   1.0f,   0.0f,   "NORMAL,LOWCUT", kList       },
-    {19, "Incap Cut",     "m_fIncapCut",    &K::m_fIncapCut,    nullptr,            kF, "",      1.0f,   20.0f,  1.0f,   kSel,            kLinear     },
+//   ID  name             variable           float member         unsigned member     vt  units   low     high     initial enum list        mapping
+    { 0, "Distortion",    "m_fDistortion",   &K::m_fDistortion,   nullptr,            kF, "",     0.04f,  1.0f,    0.07f,  kSel,            kLinear },
+    { 1, "Push1",         "m_fPush1",        &K::m_fPush1,        nullptr,            kF, "",     0.05f,  3.0f,    0.6f,   kSel,            kLinear },
+    { 2, "Push2",         "m_fPush2",        &K::m_fPush2,        nullptr,            kF, "",     0.05f,  3.0f,    0.6f,   kSel,            kLinear },
+    { 3, "Volume",        "m_fVolume",       &K::m_fVolume,       nullptr,            kF, "",     0.01f,  0.5f,    0.39f,  kSel,            kVoltOctave },
+    { 4, "Mids",          "m_fMids",         &K::m_fMids,         nullptr,            kF, "",     0.6f,   1.0f,    0.93f,  kSel,            kLinear },
+    { 5, "Trim",          "m_fTrim",         &K::m_fTrim,         nullptr,            kF, "",     0.25f,  4.0f,    1.0f,   kSel,            kVoltOctave },
+    { 6, "Guitar Type",   "m_uGuitarType",   nullptr,             &K::m_uGuitarType,  kU, "",     0.0f,   1.0f,    0.0f,   "Guitar,Bass",   kList },
+    { 7, "VariCap",       "m_fVariCap",      &K::m_fVariCap,      nullptr,            kF, "",     1.0f,   2.0f,    1.0f,   kSel,            kLinear },
+    { 8, "Peak2",         "m_uPeak2",        nullptr,             &K::m_uPeak2,       kU, "",     0.0f,   1.0f,    0.0f,   "OFF,ON",        kList },
+    { 9, "StereoMono",    "m_uStereoMono",   nullptr,             &K::m_uStereoMono,  kU, "",     0.0f,   1.0f,    0.0f,   "Stereo,Mono",   kList },
+    {10, "LeftRight",     "m_uLeftRight",    nullptr,             &K::m_uLeftRight,   kU, "",     0.0f,   1.0f,    0.0f,   "Left,Right",    kList },
+    {11, "TS_Type",       "m_uTSType",       nullptr,             &K::m_uTSType,      kU, "",     0.0f,   1.0f,    0.0f,   "tRat,tBypass",  kList },
+    {12, "Boost",         "m_fBoost",        &K::m_fBoost,        nullptr,            kF, "",     0.0f,   1.0f,    0.0f,   kSel,            kLinear },
+    {13, "NG2_Attack",    "m_fAttackMsec",   &K::m_fAttackMsec,   nullptr,            kF, "msec", 1.0f,   2000.0f, 350.0f, kSel,            kLinear },
+    {14, "NG2_Release",   "m_fReleaseMsec",  &K::m_fReleaseMsec,  nullptr,            kF, "msec", 1.0f,   500.0f,  25.0f,  kSel,            kLinear },
+    {15, "NG2_Threshold", "m_fNG2Threshold", &K::m_fNG2Threshold, nullptr,            kF, "dB",   -70.0f, -20.0f,  -70.0f, kSel,            kLinear },
+    {16, "Plus",          "m_uPlus",         nullptr,             &K::m_uPlus,        kU, "",     0.0f,   1.0f,    0.0f,   "OFF,ON",        kList },
+    {17, "SlopeShift",    "m_fSlopeShift",   &K::m_fSlopeShift,   nullptr,            kF, "",     0.25f,  4.0f,    1.0f,   kSel,            kLinear },
+    {18, "IncapFilter",   "m_uIncapFilter",  nullptr,             &K::m_uIncapFilter, kU, "",     0.0f,   1.0f,    0.0f,   "NORMAL,LOWCUT", kList },
+    {19, "Incap Cut",     "m_fIncapCut",     &K::m_fIncapCut,     nullptr,            kF, "",     1.0f,   20.0f,   1.0f,   kSel,            kLinear },
 };
 // clang-format on
 
