@@ -1,0 +1,51 @@
+// The module's exports besides ModuleEntry/ModuleExit: the VST 3 factory, InitDll/ExitDll and
+// the VST 2 entry. Everything else in the module is hidden.
+#include "hostbinding/classids.h"
+#include "hostbinding/factoryinfo.h"
+#include "hostbinding/processor.h"
+
+#include "sdk/pluginfactory.h"
+
+#include <new>
+
+using namespace Steinberg;
+
+#define KORVESSA_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+// The module keeps no state that needs setting up or tearing down beyond the factory.
+bool moduleInit()
+{
+	return true;
+}
+
+} // namespace
+
+// The module's single plug-in factory; a later call adds a reference to the same object.
+// UI thread.
+KORVESSA_EXPORT IPluginFactory* PLUGIN_API GetPluginFactory()
+{
+	if (gPluginFactory)
+	{
+		gPluginFactory->addRef();
+		return gPluginFactory;
+	}
+	auto* pFactory = new (std::nothrow) CPluginFactory(Zaze2VST3::moduleFactoryInfo());
+	if (!pFactory)
+		return nullptr;
+	gPluginFactory = pFactory;
+	pFactory->registerClass(&Zaze2VST3::processorClassInfo(), &Zaze2VST3::Processor::createInstance,
+	                        nullptr);
+	return pFactory;
+}
+
+KORVESSA_EXPORT bool InitDll()
+{
+	return moduleInit();
+}
+
+KORVESSA_EXPORT bool ExitDll()
+{
+	return moduleInit();
+}
