@@ -24,8 +24,10 @@
 #include <memory>
 
 // History of input spectra and response-partition spectra, and the per-bin sum over all
-// partitions. Slot p*B + k of either ring holds bin k of ring partition p; bin 0 carries DC in
-// its real part and Nyquist in its imaginary part.
+// partitions. Slot p*B + k of the ring (index mod L) means bin k of ring partition p; bin 0
+// carries DC in its real part and Nyquist in its imaginary part. Ring partition s holds
+// response partition s-1, so for the bin of index q*B + k the sum pairs input partition q-m
+// with ring partition m+1, m = 0..P-1.
 class CSpectralDelayLine
 {
 public:
@@ -39,14 +41,26 @@ public:
     // Stores one input bin and one response bin at nIndex and sums the products of the input
     // history with the response partitions for that bin (audio thread).
     void accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
+    // The same, keeping the response bin already stored at nIndex (used when that response
+    // partition is unchanged since it was last stored).
+    void accumulateInput(int nIndex, const Complex& cInput);
     Complex getAccumulator() const { return m_cAccumulator; }
 
 private:
-    std::unique_ptr<Complex[]> m_pInputRing;     // L input-spectrum bins
-    std::unique_ptr<Complex[]> m_pResponseRing;  // L response-partition bins
-    Complex m_cAccumulator;                      // result of the last accumulate
-    int m_nLength;                               // L, a power of two
-    int m_nPartition;                            // B, a power of two
+    void storeInput(int nPartition, int k, const Complex& cInput);
+    void sumPartitions(int nPartition, int k);
+
+    // Stored bin-major, real and imaginary parts apart, so that the sum for one bin reads
+    // contiguous runs: for bin k, the input partitions lie in reverse order (twice over, so a
+    // run never wraps) and ring partition s of the response at position s-1 (mod P).
+    std::unique_ptr<double[]> m_pInputRe;     // B x 2P
+    std::unique_ptr<double[]> m_pInputIm;     // B x 2P
+    std::unique_ptr<double[]> m_pResponseRe;  // B x P
+    std::unique_ptr<double[]> m_pResponseIm;  // B x P
+    Complex m_cAccumulator;                   // result of the last accumulate
+    int m_nLength;                            // L, a power of two
+    int m_nPartition;                         // B, a power of two
+    int m_nPartitions;                        // P = L / B
 };
 
 class CCircuitFilter
@@ -139,6 +153,10 @@ private:
     double m_dGain;                                             // factor on the whole response
 
     std::unique_ptr<double[]> m_pResponseBlock;  // F: B taps of the partition, then zeros
+    // Taps of each partition as last transformed. A partition collected with the same taps
+    // again has the same spectrum, which the ring already holds: its transform is skipped.
+    std::unique_ptr<double[]> m_pTransformedTaps;  // design length taps
+    bool m_bStoreResponse;                         // this block stores new response bins
     std::unique_ptr<double[]> m_pInputBlock;     // F: B input samples, then zeros
     std::unique_ptr<double[]> m_pOutputBlock;    // F: first B entries are this block's output
     std::unique_ptr<double[]> m_pOverlap;        // B: tail of the previous output block

@@ -15,6 +15,7 @@ RFFT::RFFT(int nSize)
     , m_pTwiddle(new Complex[m_nHalf + 1]())
     , m_pOutput(new Complex[m_nSize]())
     , m_pSpectrum(new Complex[m_nSize]())
+    , m_pStageTwiddle(new Complex[m_nHalf > 0 ? m_nHalf : 1]())
     , m_dSize(m_nSize)
     , m_dAngleUnit(kTwoPi / m_nSize)
 {
@@ -54,37 +55,61 @@ void RFFT::bitReverse(int nCount, Complex* pData)
 
 void RFFT::scale()
 {
-    const Complex cFactor(1.0 / m_dSize, 0.0);
+    // Complex product with (1/N, 0), written out.
+    const double dFactor = 1.0 / m_dSize;
     for (int i = 0; i < m_nSize; ++i)
-        m_pOutput[i] *= cFactor;
+    {
+        const double re = m_pOutput[i].real(), im = m_pOutput[i].imag();
+        m_pOutput[i] = Complex(re * dFactor - im * 0.0, re * 0.0 + im * dFactor);
+    }
 }
 
-void RFFT::transformInPlace(Complex* x, int nCount, double dSign)
+void RFFT::prepareStageTwiddles(double dSign)
+{
+    Complex* pTwiddle = m_pStageTwiddle.get();
+    int nSpan = m_nHalf;
+    for (int s = 1; s <= m_nStages; ++s)
+    {
+        if (s > 1)
+            nSpan /= 2;
+        const double dPhi = dSign * kTwoPi / nSpan;
+        const Complex cStep(std::cos(dPhi), std::sin(dPhi));
+        Complex w(1.0, 0.0);
+        for (int j = 0; j < nSpan / 2; ++j)
+        {
+            *pTwiddle++ = w;
+            w = w * cStep;
+        }
+    }
+}
+
+void RFFT::transformInPlace(Complex* x, int nCount)
 {
     // The stage count is fixed at construction; a count that does not match the object's
     // half size would run the wrong number of stages, so it is refused.
     if (nCount != m_nHalf)
         return;
+    const Complex* pTwiddle = m_pStageTwiddle.get();
     int nSpan = nCount;
     for (int s = 1; s <= m_nStages; ++s)
     {
         if (s > 1)
             nSpan /= 2;
         const int nHalfSpan = nSpan / 2;
-        const double dPhi = dSign * kTwoPi / nSpan;
-        const Complex cStep(std::cos(dPhi), std::sin(dPhi));
-        Complex w(1.0, 0.0);
         for (int j = 0; j < nHalfSpan; ++j)
         {
+            const double wr = pTwiddle[j].real();
+            const double wi = pTwiddle[j].imag();
             for (int idx = j; idx < nCount; idx += nSpan)
             {
-                const Complex a = x[idx];
-                const Complex b = x[idx + nHalfSpan];
-                x[idx + nHalfSpan] = (a - b) * w;
-                x[idx] = a + b;
+                const double ar = x[idx].real(), ai = x[idx].imag();
+                const double br = x[idx + nHalfSpan].real(), bi = x[idx + nHalfSpan].imag();
+                const double dr = ar - br, di = ai - bi;
+                x[idx + nHalfSpan] = Complex(dr * wr - di * wi, dr * wi + di * wr);
+                x[idx] = Complex(ar + br, ai + bi);
             }
-            w = w * cStep;
         }
+        pTwiddle += nHalfSpan;
     }
     bitReverse(nCount, x);
 }
@@ -103,6 +128,7 @@ ARFFT::ARFFT(int nSize)
     : RFFT(nSize)
     , m_pStaging(new Complex[m_nHalf > 0 ? m_nHalf : 1]())
 {
+    prepareStageTwiddles(-1.0);
 }
 
 ARFFT::~ARFFT()
@@ -116,7 +142,7 @@ void ARFFT::complexTransform(const Complex* pSource, int nCount)
         return;
     for (int i = 0; i < nCount; ++i)
         m_pSpectrum[i] = pSource[i];
-    transformInPlace(m_pSpectrum.get(), nCount, -1.0);
+    transformInPlace(m_pSpectrum.get(), nCount);
 }
 
 void ARFFT::print(int nStart, int nCount)
@@ -162,6 +188,7 @@ void ARFFT::forward(const double* pInput)
 BRFFT::BRFFT(int nSize)
     : RFFT(nSize)
 {
+    prepareStageTwiddles(+1.0);
 }
 
 void BRFFT::complexTransform(const Complex* pSource, int nCount)
@@ -170,7 +197,7 @@ void BRFFT::complexTransform(const Complex* pSource, int nCount)
         return;
     for (int i = 0; i < nCount; ++i)
         m_pOutput[i] = pSource[i];
-    transformInPlace(m_pOutput.get(), nCount, +1.0);
+    transformInPlace(m_pOutput.get(), nCount);
 }
 
 void BRFFT::print(int nStart, int nCount)

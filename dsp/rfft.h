@@ -47,9 +47,12 @@ public:
     Complex* spectrum() { return m_pSpectrum.get(); }
 
 protected:
-    // Radix-2 decimation-in-frequency transform of pData in place, natural order out.
-    // dSign -1 is the forward direction, +1 the inverse (unscaled).
-    void transformInPlace(Complex* pData, int nCount, double dSign);
+    // Fills the butterfly twiddles of every stage for the direction dSign (-1 forward, +1
+    // inverse), each stage's run made by the recurrence w = w * e^(i dSign 2 pi / span).
+    void prepareStageTwiddles(double dSign);
+    // Radix-2 decimation-in-frequency transform of pData in place, natural order out, in the
+    // direction prepared by prepareStageTwiddles.
+    void transformInPlace(Complex* pData, int nCount);
     // Writes entries of pData with the given letter, guarded against out-of-range requests.
     void printEntries(const Complex* pData, char cLetter, int nStart, int nCount);
 
@@ -59,6 +62,7 @@ protected:
     std::unique_ptr<Complex[]> m_pTwiddle;  // M+1 entries, W[j] = e^(-i 2 pi j / N)
     std::unique_ptr<Complex[]> m_pOutput;   // N entries, result of BRFFT
     std::unique_ptr<Complex[]> m_pSpectrum; // N entries, result of ARFFT
+    std::unique_ptr<Complex[]> m_pStageTwiddle;  // M entries: the twiddle runs of all stages
     double m_dSize;                         // N as double, for scale
     double m_dAngleUnit;                    // 2 pi / N, radians
 };
