@@ -2,8 +2,16 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
+#include "drivefilter.h"
+#include "feedbackdelay.h"
+#include "inputcapfilter.h"
+#include "midsfilter.h"
+#include "noisegate.h"
 #include "plugin.h"
+#include "volumefilter.h"
+#include "waveshaper.h"
 
 class CKorvessa : public CPlugIn
 {
@@ -17,8 +25,33 @@ public:
     // does nothing when the list already holds an entry. Constructing thread.
     bool buildControls() override;
 
-    // Signal-chain components (owned pointers) and fixed gains go here, before the control
-    // variables.
+    // Flushes denormals on the calling thread and designs every stage from the controls at
+    // m_nSampleRate. UI thread, once after creation.
+    bool setUp() override;
+    // Redesigns every stage at the host's rate (m_nSampleRate), reloads the shaper curves,
+    // clears the delays, then prepares the base. UI thread.
+    bool prepare() override;
+    // Left and right chains for one frame. Audio thread.
+    bool processFrame(float* in, float* out, uint32_t inChannels, uint32_t outChannels) override;
+    // Redesigns the stages a control feeds, or recomputes the drive gain. Either thread.
+    bool controlChanged(uint32_t controlId) override;
+
+    // Drive gain from Distortion, Boost, Push1 and Plus; an unknown Plus value keeps it.
+    void updateDriveGain();
+
+    // Signal-chain components, one per channel, created in this order by the constructor.
+    std::unique_ptr<CWaveShaper> m_pShaperL, m_pShaperR;      // clipping stage
+    std::unique_ptr<CMidsFilter> m_pMidsL, m_pMidsR;          // mid-range tone stage
+    std::unique_ptr<CInputCapFilter> m_pIncapL, m_pIncapR;    // input coupling stage
+    std::unique_ptr<CDriveFilter> m_pPeakL, m_pPeakR;         // resonant peak (circuit 0)
+    std::unique_ptr<CDriveFilter> m_pDriveL, m_pDriveR;       // clipping feedback network (circuit 4)
+    std::unique_ptr<CVolumeFilter> m_pVolumeL, m_pVolumeR;    // output volume stage
+    std::unique_ptr<CNoiseGate> m_pGateL, m_pGateR;           // noise gate
+    std::unique_ptr<CFeedbackDelay> m_pDelayL, m_pDelayR;     // fixed 128-sample delay
+
+    float m_fDriveGain = 0.6f;          // linear gain on every input sample
+    float m_fPlusGain = 1.6f;           // extra drive-gain factor while Plus is on
+    float m_fDriveScale = 2.5f;         // factor of Distortion in the drive gain
 
     // Control variables, in control-list order (position = host parameter ID).
     float m_fDistortion = 0.0f;         // drive amount, 0.04..1
@@ -41,4 +74,22 @@ public:
     float m_fSlopeShift = 0.0f;         // stored and automated only, 0.25..4
     unsigned int m_uIncapFilter = 0;    // input coupling: 0 NORMAL, 1 LOWCUT
     float m_fIncapCut = 0.0f;           // input coupling cut factor, 1..20
+
+private:
+    // The per-channel components, so both chains share one implementation.
+    struct Chain
+    {
+        CNoiseGate& gate;
+        CInputCapFilter& incap;
+        CDriveFilter& drive;
+        CWaveShaper& shaper;
+        CFeedbackDelay& delay;
+        CDriveFilter& peak;
+        CMidsFilter& mids;
+        CVolumeFilter& volume;
+    };
+    Chain chain(bool right);
+    float processChain(const Chain& c, float x);
+    // The designs and settings shared by setUp and prepare.
+    void designAll(int incapFilter, double incapCut);
 };
