@@ -170,6 +170,7 @@ int runDemo (CPluginModule& module, const COptions& o)
 	if (!writeOverviewPlot (szPicture, szPluginName + ": the demo phrase through every factory preset", phrase, outputs,
 	                        kDemoSampleRate, szError))
 		return fail (szError);
+	releaseDrawingCaches ();
 	std::cout << "Done: " << outputs.size () << " WAV files and overview.png are in " << o.szDemoDir << "\n";
 	return 0;
 }
@@ -216,6 +217,8 @@ int runRender (const COptions& o)
 	    !writeRenderPlot (o.szPlot, o.szInput + "  \xE2\x86\x92  " + o.szOutput, capture.input, capture.output,
 	                      reader.sampleRate (), szError))
 		return fail (szError);
+	if (!o.szPlot.empty ())
+		releaseDrawingCaches ();
 	if (!writer.commit (szError))
 	{
 		if (!o.szPlot.empty ())

@@ -3,6 +3,7 @@
 #include "spectrum.h"
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <unistd.h>
 
@@ -268,6 +269,12 @@ bool writeOverviewPlot (const std::string& szPath, const std::string& szTitle,
 	const bool bOk = save (surface, szPath, szError);
 	cairo_surface_destroy (surface);
 	return bOk;
+}
+
+void releaseDrawingCaches ()
+{
+	cairo_debug_reset_static_data ();
+	FcFini ();
 }
 
 } // namespace render

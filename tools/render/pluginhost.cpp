@@ -336,11 +336,8 @@ void CPluginInstance::releaseAll ()
 		m_pHandler->release ();
 		m_pHandler = nullptr;
 	}
-	if (m_pHostApp)
-	{
-		m_pHostApp->release ();
-		m_pHostApp = nullptr;
-	}
+	// The SDK's HostApplication ignores reference counting: the host owns it outright.
+	m_pHostApp.reset ();
 }
 
 bool CPluginInstance::create (std::string& szError)
@@ -357,8 +354,8 @@ bool CPluginInstance::create (std::string& szError)
 		szError = "plug-in '" + szName + "' could not be created";
 		return false;
 	}
-	m_pHostApp = new HostApplication ();
-	if (m_pComponent->initialize (m_pHostApp) != kResultOk)
+	m_pHostApp = std::make_unique<HostApplication> ();
+	if (m_pComponent->initialize (m_pHostApp.get ()) != kResultOk)
 	{
 		szError = "plug-in '" + szName + "' failed to initialize";
 		return false;
@@ -387,7 +384,7 @@ bool CPluginInstance::create (std::string& szError)
 			return false;
 		}
 		m_bSeparateController = true;
-		if (m_pController->initialize (m_pHostApp) != kResultOk)
+		if (m_pController->initialize (m_pHostApp.get ()) != kResultOk)
 		{
 			szError = "the edit controller of '" + szName + "' failed to initialize";
 			return false;

@@ -115,7 +115,7 @@ private:
 	void releaseAll ();
 
 	CPluginModule& m_Module;
-	Steinberg::Vst::HostApplication* m_pHostApp = nullptr;        // context for initialize
+	std::unique_ptr<Steinberg::Vst::HostApplication> m_pHostApp;  // context for initialize (not reference-counted)
 	CComponentHandler* m_pHandler = nullptr;                      // the controller's handler
 	Steinberg::Vst::IComponent* m_pComponent = nullptr;
 	Steinberg::Vst::IAudioProcessor* m_pProcessor = nullptr;
