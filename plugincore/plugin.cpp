@@ -1,5 +1,6 @@
 #include "plugin.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -188,8 +189,8 @@ bool CPlugIn::reservedOperation() { return true; }
 
 void CPlugIn::cook(CControlDescriptor& entry, float plain, bool smoothedTarget, bool truncateInt)
 {
-    // A NaN carries no value: the control keeps the one it has.
-    if (std::isnan(plain))
+    // A NaN or infinite value carries no usable value: the control keeps the one it has.
+    if (!std::isfinite(plain))
         return;
 
     switch (entry.m_uValueType) {
@@ -243,6 +244,11 @@ void CPlugIn::setNormalized(int32_t position, float normalized, bool immediate)
     CControlDescriptor* entry = m_ppControlTable[position];
     if (entry == nullptr)
         return;
+    // A host may send values outside 0..1; they are held at the ends of the range.
+    if (normalized < 0.0f)
+        normalized = 0.0f;
+    else if (normalized > 1.0f)
+        normalized = 1.0f;
     const float plain = entry->m_fLow + (entry->m_fHigh - entry->m_fLow) * normalized;
     cook(*entry, plain, !immediate, false);
 }
@@ -254,6 +260,17 @@ void CPlugIn::setPlain(int32_t position, float plain)
     CControlDescriptor* entry = m_ppControlTable[position];
     if (entry == nullptr)
         return;
+    // A stored value outside the control's limits (an old, foreign or damaged state) is held
+    // at the nearer limit, so that nothing outside them reaches the plug-in's processing.
+    // Values inside the limits pass unchanged.
+    if (!std::isfinite(plain))
+        return;
+    const float lo = std::min(entry->m_fLow, entry->m_fHigh);
+    const float hi = std::max(entry->m_fLow, entry->m_fHigh);
+    if (plain < lo)
+        plain = lo;
+    else if (plain > hi)
+        plain = hi;
     cook(*entry, plain, true, true);
 }
 

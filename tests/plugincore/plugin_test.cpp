@@ -77,7 +77,6 @@ private:
     }
 };
 
-constexpr uint32_t kWrappedMinusOne = 0xFFFFFFFFu;
 
 } // namespace
 
@@ -136,16 +135,25 @@ TEST(Cooking, EnumeratedReactsOnlyToAChangedIndexIntAlways)
     EXPECT_EQ(p.m_reactions, (std::vector<uint32_t>{100, 100, 101}));
 }
 
-TEST(Cooking, SetPlainTruncatesIntsAndRoundsEnumerated)
+TEST(Cooking, SetPlainHoldsValuesInTheLimitsThenTruncatesIntsAndRoundsEnumerated)
 {
+    // Limits: int -10..10, float 0..2, double -1..1, enumerated 0..3.
     struct Case
     {
         float plain;
         int intValue;
+        float floatValue;
+        double doubleValue;
         uint32_t uintValue;
     };
-    const Case cases[] = {{2.5f, 2, 3}, {-0.6f, 0, kWrappedMinusOne}, {-2.7f, -2, static_cast<uint32_t>(-3)},
-                          {11.0f, 11, 11}}; // outside the limits: applied as given
+    const Case cases[] = {
+        {0.5f, 0, 0.5f, 0.5, 1},            // inside every range: applied as given
+        {2.5f, 2, 2.0f, 1.0, 3},
+        {-0.6f, 0, 0.0f, double(-0.6f), 0},
+        {-2.7f, -2, 0.0f, -1.0, 0},
+        {11.0f, 10, 2.0f, 1.0, 3},          // above every limit
+        {-1e30f, -10, 0.0f, -1.0, 0},       // far below: held, no overflow
+    };
     for (const Case c : cases) {
         CProbe p;
         p.setPlain(CProbe::kInt, c.plain);
@@ -154,10 +162,24 @@ TEST(Cooking, SetPlainTruncatesIntsAndRoundsEnumerated)
         p.setPlain(CProbe::kDouble, c.plain);
         EXPECT_EQ(p.m_nInt, c.intValue) << c.plain;
         EXPECT_EQ(p.m_uUint, c.uintValue) << c.plain;
-        EXPECT_EQ(p.m_fFloat, c.plain);
-        EXPECT_EQ(p.m_dDouble, static_cast<double>(c.plain));
-        EXPECT_EQ(p.m_reactions, (std::vector<uint32_t>{100, 103, 101, 102}));
+        EXPECT_EQ(p.m_fFloat, c.floatValue) << c.plain;
+        EXPECT_EQ(p.m_dDouble, c.doubleValue) << c.plain;
+        // The enumerated control starts at index 0 and reacts only when the index changes.
+        const std::vector<uint32_t> expected = c.uintValue != 0
+            ? std::vector<uint32_t>{100, 103, 101, 102} : std::vector<uint32_t>{100, 101, 102};
+        EXPECT_EQ(p.m_reactions, expected) << c.plain;
     }
+}
+
+TEST(Cooking, NormalizedValuesOutsideZeroToOneAreHeldAtTheEnds)
+{
+    CProbe p;
+    p.setNormalized(CProbe::kFloat, 1.5f, false);
+    EXPECT_EQ(p.m_fFloat, 2.0f);
+    p.setNormalized(CProbe::kFloat, -3.0f, false);
+    EXPECT_EQ(p.m_fFloat, 0.0f);
+    p.setNormalized(CProbe::kFloat, std::numeric_limits<float>::infinity(), false);
+    EXPECT_EQ(p.m_fFloat, 2.0f);
 }
 
 TEST(Cooking, UnusableValuesAndPositionsChangeNothing)
@@ -182,13 +204,12 @@ TEST(Cooking, UnusableValuesAndPositionsChangeNothing)
     EXPECT_EQ(p.getValue(-1), 0.0f);
     EXPECT_EQ(p.getValue(5), 0.0f);
 
-    // Values beyond the integer range saturate instead of overflowing.
-    p.setPlain(CProbe::kInt, 1e30f);
-    EXPECT_EQ(p.m_nInt, std::numeric_limits<int>::max());
+    // Infinite values are no values either.
     p.setPlain(CProbe::kInt, -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(p.m_nInt, std::numeric_limits<int>::min());
-    p.setPlain(CProbe::kUint, 1e30f);
-    EXPECT_EQ(p.m_uUint, 0xFFFFFFFFu);
+    p.setPlain(CProbe::kFloat, std::numeric_limits<float>::infinity());
+    EXPECT_EQ(p.m_nInt, 4);
+    EXPECT_EQ(p.m_fFloat, 1.5f);
+    EXPECT_TRUE(p.m_reactions.empty());
 
     // Without a built list every by-position operation is a no-op.
     CProbe unbuilt(false);
