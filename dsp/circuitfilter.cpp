@@ -8,6 +8,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#include <immintrin.h>
+#endif
 
 namespace
 {
@@ -23,10 +26,11 @@ bool isPowerOfTwo(int n)
 namespace
 {
 // The engine's inner loop: re + i im = sum over n of x[n] * h[n], complex, or with bPacked the
-// DC parts (real) and Nyquist parts (imaginary) multiplied apart. Four running sums in two
-// vector lanes each; the order of the additions is fixed, so results are reproducible.
-void multiplyAccumulate(const double* xr, const double* xi, const double* hr, const double* hi,
-                        int n, bool bPacked, double& dRe, double& dIm)
+// DC parts (real) and Nyquist parts (imaginary) multiplied apart. Term n goes to running sum
+// n mod 4, and the four sums are combined as (s0 + s2) + (s1 + s3); the SSE2 and AVX versions
+// keep exactly this order (and use no fused multiply-add), so they give identical results.
+void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr,
+                            const double* hi, int n, bool bPacked, double& dRe, double& dIm)
 {
     int m = 0;
     double re = 0.0, im = 0.0;
@@ -82,6 +86,69 @@ void multiplyAccumulate(const double* xr, const double* xi, const double* hr, co
     dRe = re;
     dIm = im;
 }
+
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+#define KORVESSA_HAVE_AVX_PATH 1
+__attribute__((target("avx"))) void multiplyAccumulateAvx(const double* xr, const double* xi,
+                                                          const double* hr, const double* hi,
+                                                          int n, bool bPacked, double& dRe,
+                                                          double& dIm)
+{
+    int m = 0;
+    __m256d r = _mm256_setzero_pd(), i = _mm256_setzero_pd();
+    if (!bPacked)
+    {
+        for (; m + 4 <= n; m += 4)
+        {
+            const __m256d a = _mm256_loadu_pd(xr + m), b = _mm256_loadu_pd(xi + m);
+            const __m256d c = _mm256_loadu_pd(hr + m), d = _mm256_loadu_pd(hi + m);
+            r = _mm256_add_pd(r, _mm256_sub_pd(_mm256_mul_pd(a, c), _mm256_mul_pd(b, d)));
+            i = _mm256_add_pd(i, _mm256_add_pd(_mm256_mul_pd(a, d), _mm256_mul_pd(b, c)));
+        }
+    }
+    else
+    {
+        for (; m + 4 <= n; m += 4)
+        {
+            r = _mm256_add_pd(r, _mm256_mul_pd(_mm256_loadu_pd(xr + m), _mm256_loadu_pd(hr + m)));
+            i = _mm256_add_pd(i, _mm256_mul_pd(_mm256_loadu_pd(xi + m), _mm256_loadu_pd(hi + m)));
+        }
+    }
+    double lanes[2];
+    _mm_storeu_pd(lanes, _mm_add_pd(_mm256_castpd256_pd128(r), _mm256_extractf128_pd(r, 1)));
+    double re = lanes[0] + lanes[1];
+    _mm_storeu_pd(lanes, _mm_add_pd(_mm256_castpd256_pd128(i), _mm256_extractf128_pd(i, 1)));
+    double im = lanes[0] + lanes[1];
+    if (!bPacked)
+    {
+        for (; m < n; ++m)
+        {
+            re += xr[m] * hr[m] - xi[m] * hi[m];
+            im += xr[m] * hi[m] + xi[m] * hr[m];
+        }
+    }
+    else
+    {
+        for (; m < n; ++m)
+        {
+            re += xr[m] * hr[m];
+            im += xi[m] * hi[m];
+        }
+    }
+    dRe = re;
+    dIm = im;
+}
+#endif
+
+CSpectralDelayLine::MultiplyAccumulate selectMultiplyAccumulate()
+{
+#if defined(KORVESSA_HAVE_AVX_PATH)
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx"))
+        return multiplyAccumulateAvx;
+#endif
+    return multiplyAccumulateSse2;
+}
 }
 
 CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
@@ -93,6 +160,7 @@ CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
     , m_nLength(nRingLength)
     , m_nPartition(nPartitionSize)
     , m_nPartitions(nRingLength / nPartitionSize)
+    , m_pMultiplyAccumulate(selectMultiplyAccumulate())
 {
 }
 
@@ -110,7 +178,7 @@ void CSpectralDelayLine::sumPartitions(int nPartition, int k)
     const int nInput = k * 2 * P + (P - 1 - nPartition);
     const int nResponse = k * P;
     double dRe, dIm;
-    multiplyAccumulate(&m_pInputRe[nInput], &m_pInputIm[nInput], &m_pResponseRe[nResponse],
+    m_pMultiplyAccumulate(&m_pInputRe[nInput], &m_pInputIm[nInput], &m_pResponseRe[nResponse],
                        &m_pResponseIm[nResponse], P, k == 0, dRe, dIm);
     m_cAccumulator = Complex(dRe, dIm);
 }

@@ -46,6 +46,12 @@ public:
     void accumulateInput(int nIndex, const Complex& cInput);
     Complex getAccumulator() const { return m_cAccumulator; }
 
+    // Sum over n of x[n] * h[n] (complex, or DC and Nyquist apart when packed), chosen for the
+    // processor at construction.
+    typedef void (*MultiplyAccumulate)(const double* xr, const double* xi, const double* hr,
+                                       const double* hi, int n, bool bPacked, double& dRe,
+                                       double& dIm);
+
 private:
     void storeInput(int nPartition, int k, const Complex& cInput);
     void sumPartitions(int nPartition, int k);
@@ -61,6 +67,7 @@ private:
     int m_nLength;                            // L, a power of two
     int m_nPartition;                         // B, a power of two
     int m_nPartitions;                        // P = L / B
+    MultiplyAccumulate m_pMultiplyAccumulate; // the partition sum for this processor
 };
 
 class CCircuitFilter
