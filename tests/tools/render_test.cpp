@@ -378,6 +378,119 @@ TEST_F (RenderTest, DemoRendersThePhraseThroughEveryPreset)
 }
 
 // ------------------------------------------------------------------------------------------
+// The Korvessa bundle of this build, end to end. Nothing here depends on how it sounds.
+
+#ifdef KORVESSA_MODULE
+
+TEST_F (RenderTest, KorvessaPresetByNameOrIndexAndBlockSizeGiveIdenticalOutput)
+{
+	for (int nChannels : {1, 2})
+	{
+		ASSERT_TRUE (writeWav (file ("in.wav"), nChannels, 48000, testSignal (nChannels, 12000)));
+		std::vector<std::vector<float>> outputs;
+		for (const auto& args : std::vector<std::vector<std::string>> {
+		         {"--preset", "High Gain Init"}, {"--preset", "high gain INIT", "--block", "100"}, {"--preset", "11", "--block", "4096"}})
+		{
+			std::vector<std::string> a {file ("in.wav"), file ("out.wav"), "--plugin", KORVESSA_MODULE, "--set", "Volume=0.3"};
+			a.insert (a.end (), args.begin (), args.end ());
+			const CRun r = run (a);
+			ASSERT_EQ (r.nCode, 0) << r.szErr;
+			const CAudio out = readAudio (file ("out.wav"));
+			ASSERT_EQ (out.nChannels, nChannels);
+			ASSERT_EQ (out.frames (), 12000u);
+			outputs.push_back (out.samples);
+		}
+		EXPECT_TRUE (outputs[0] == outputs[1]) << nChannels << " channel(s): name vs name in another case and block";
+		EXPECT_TRUE (outputs[0] == outputs[2]) << nChannels << " channel(s): name vs index";
+	}
+}
+
+TEST_F (RenderTest, KorvessaReadsBackPresetAndSetValues)
+{
+	const CRun r = run ({"--plugin", KORVESSA_MODULE, "--preset", "High Gain Init", "--set", "Volume=0.25", "--set",
+	                     "Guitar Type=Bass", "--set", "NG2_Threshold=-50", "--list-params"});
+	ASSERT_EQ (r.nCode, 0) << r.szErr;
+	const std::pair<std::string, std::string> expected[] = {
+	    {"Volume", "0.25"}, {"Guitar Type", "Bass"}, {"NG2_Threshold", "-50.00"},              // --set
+	    {"Push1", "1.80"},  {"Boost", "1.00"},        {"Plus", "ON"}, {"IncapFilter", "LOWCUT"}, // the preset
+	    {"Trim", "1.00"},   {"Factory Presets", "High Gain Init"}};
+	for (const auto& e : expected)
+		EXPECT_EQ (column (r.szOut, e.first, "Value"), e.second) << e.first;
+	EXPECT_EQ (column (r.szOut, "NG2_Threshold", "Units"), "dB");
+	EXPECT_EQ (column (r.szOut, "Guitar Type", "Range / entries"), "Guitar | Bass");
+	EXPECT_EQ (column (r.szOut, "Volume", "Default"), "0.39");
+}
+
+TEST_F (RenderTest, KorvessaMonoAndStereoWithItsTail)
+{
+	struct
+	{
+		int nChannels, nRate;
+		std::size_t nTail; // 500 ms at the file's rate
+	} cases[] = {{1, 48000, 24000}, {2, 44100, 22050}};
+	for (const auto& c : cases)
+	{
+		ASSERT_TRUE (writeWav (file ("in.wav"), c.nChannels, c.nRate, testSignal (c.nChannels, 5000)));
+		const CRun r = run ({file ("in.wav"), file ("out.wav"), "--plugin", KORVESSA_MODULE, "--tail"});
+		ASSERT_EQ (r.nCode, 0) << r.szErr;
+		const CAudio out = readAudio (file ("out.wav"));
+		EXPECT_EQ (out.nChannels, c.nChannels);
+		EXPECT_EQ (out.nRate, c.nRate);
+		EXPECT_EQ (out.frames (), 5000 + c.nTail);
+	}
+}
+
+TEST_F (RenderTest, KorvessaNamesItselfAndRefusesBadValues)
+{
+	const CRun info = run ({"--plugin", KORVESSA_MODULE, "--info"});
+	ASSERT_EQ (info.nCode, 0) << info.szErr;
+	for (const char* s : {"Quillonix", "Korvessa", "Fx|Distortion", "88FFFFFF90FF5D4DFFFFFFECFFFFFFA1"})
+		EXPECT_NE (info.szOut.find (s), std::string::npos) << s;
+
+	ASSERT_TRUE (writeWav (file ("in.wav"), 1, 48000, testSignal (1, 100)));
+	const std::pair<std::string, std::string> cases[] = {
+	    {"Gain=1", "unknown parameter 'Gain'; valid titles: Distortion, Push1, Push2, Volume"},
+	    {"Guitar Type=Banjo", "cannot parse 'Banjo' as a value of 'Guitar Type'"},
+	    {"Volume=5", "outside the range of 'Volume' (0.01 .. 0.50)"},
+	};
+	for (const auto& c : cases)
+	{
+		const CRun r = run ({file ("in.wav"), file ("out.wav"), "--plugin", KORVESSA_MODULE, "--set", c.first});
+		EXPECT_EQ (r.nCode, 1);
+		EXPECT_NE (r.szErr.find (c.second), std::string::npos) << r.szErr;
+		EXPECT_FALSE (fs::exists (file ("out.wav")));
+	}
+}
+
+TEST_F (RenderTest, KorvessaDemoWritesOneFilePerPresetAndAnOverview)
+{
+	const CRun r = run ({"--plugin", KORVESSA_MODULE, "--demo", file ("demo").string ()});
+	ASSERT_EQ (r.nCode, 0) << r.szErr;
+	const char* names[] = {"Factory Preset", "KT Solo",      "KT Pedal",    "KT Left Rhy",    "KT Bass",     "DV Left Rhy",
+	                       "DV Solo",        "LN Solo",      "LN Right Rhy", "LN Left Rhy",   "HO Solo",     "High Gain Init",
+	                       "HO Right Rhy",   "HO Left Rhy",  "ZU Solo2",    "ZU Right Rhy"};
+	std::vector<std::string> expected {"overview.png"};
+	for (const char* n : names)
+		expected.push_back (std::string (n) + ".wav");
+	std::sort (expected.begin (), expected.end ());
+	std::vector<std::string> found;
+	for (const auto& e : fs::directory_iterator (file ("demo")))
+		found.push_back (e.path ().filename ().string ());
+	std::sort (found.begin (), found.end ());
+	EXPECT_EQ (found, expected);
+	const std::size_t nPhrase = korvessa::render::synthesizeDemoPhrase ().size ();
+	for (const char* n : names)
+	{
+		const CAudio a = readAudio (file ("demo") / (std::string (n) + ".wav"));
+		EXPECT_EQ (a.nChannels, 1) << n;
+		EXPECT_EQ (a.nRate, korvessa::render::kDemoSampleRate) << n;
+		EXPECT_EQ (a.frames (), nPhrase + korvessa::render::kDemoSampleRate / 2) << n; // with the 500 ms tail
+	}
+}
+
+#endif
+
+// ------------------------------------------------------------------------------------------
 // The demo phrase and the plot's spectrum, in-process.
 
 TEST (DemoPhrase, IsDeterministicAndPeaksAtItsLevel)

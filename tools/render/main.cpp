@@ -53,7 +53,9 @@ void listParams (const CPluginInstance& inst)
 	for (const auto& p : inst.parameters ())
 	{
 		std::string szRange;
-		if (p.nStepCount > 0 && (p.nFlags & ParameterInfo::kIsList))
+		if (p.nFlags & ParameterInfo::kIsProgramChange)
+			szRange = std::to_string (p.nStepCount + 1) + " presets (--list-presets)";
+		else if (p.nStepCount > 0 && (p.nFlags & ParameterInfo::kIsList))
 			for (int i = 0; i <= p.nStepCount; ++i)
 				szRange += (i ? " | " : "") + inst.valueText (p.uId, double (i) / p.nStepCount);
 		else
