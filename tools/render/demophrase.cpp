@@ -130,6 +130,21 @@ std::vector<float> synthesizeDemoPhrase (int nSampleRate)
 	for (const auto& n : notes)
 		pluck (mix, nSampleRate, n, noise);
 
+	// The pickup and its cable: a resonant low-pass near 4.5 kHz, as a guitar's output has.
+	{
+		const double w0 = 2.0 * M_PI * 4500.0 / nSampleRate, q = 1.1;
+		const double alpha = std::sin (w0) / (2.0 * q), cw = std::cos (w0), a0 = 1.0 + alpha;
+		const double b0 = (1.0 - cw) / 2.0 / a0, b1 = (1.0 - cw) / a0, b2 = b0;
+		const double a1 = -2.0 * cw / a0, a2 = (1.0 - alpha) / a0;
+		double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+		for (double& v : mix)
+		{
+			const double yv = b0 * v + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+			x2 = x1, x1 = v, y2 = y1, y1 = yv;
+			v = yv;
+		}
+	}
+
 	double dPeak = 0;
 	for (double v : mix)
 		dPeak = std::max (dPeak, std::fabs (v));

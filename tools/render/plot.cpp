@@ -133,30 +133,33 @@ void spectrumCurve (cairo_t* cr, double x, double y, double w, double h, const s
 {
 	const double fMax = nRate / 2.0;
 	const std::size_t nBins = db.size ();
+	const double dBinHz = fMax / double (nBins - 1);
+	const double lo = std::log10 (20.0), hi = std::log10 (fMax);
+	const int nColumns = static_cast<int> (w);
 	setColour (cr, c);
 	cairo_set_line_width (cr, 1.3);
-	bool bStarted = false;
-	// One point per pixel column: the loudest bin under it.
-	std::size_t k = 1;
-	for (int col = 0; col < static_cast<int> (w) && k < nBins; ++col)
+	for (int col = 0; col < nColumns; ++col)
 	{
-		const double fEdge = std::pow (10.0, std::log10 (20.0) + (col + 1) / w * (std::log10 (fMax) - std::log10 (20.0)));
-		double best = -1e9;
-		bool bAny = false;
-		while (k < nBins && double (k) * nRate / (2.0 * double (nBins - 1)) <= fEdge)
+		// The loudest bin under the column; where bins are wider than a column (low
+		// frequencies), the level interpolated at the column's centre.
+		const double f0 = std::pow (10.0, lo + col / w * (hi - lo));
+		const double f1 = std::pow (10.0, lo + (col + 1) / w * (hi - lo));
+		const std::size_t k0 = static_cast<std::size_t> (std::ceil (f0 / dBinHz));
+		const std::size_t k1 = std::min (nBins - 1, static_cast<std::size_t> (std::floor (f1 / dBinHz)));
+		double level = -1e9;
+		if (k0 <= k1)
+			for (std::size_t k = k0; k <= k1; ++k)
+				level = std::max (level, db[k]);
+		else
 		{
-			best = std::max (best, db[k]);
-			bAny = true;
-			++k;
+			const double pos = std::sqrt (f0 * f1) / dBinHz;
+			const std::size_t k = std::min (nBins - 2, static_cast<std::size_t> (pos));
+			const double t = pos - double (k);
+			level = db[k] * (1.0 - t) + db[k + 1] * t;
 		}
-		if (!bAny)
-		{
-			const double f = fEdge * nBins * 2.0 / nRate;
-			best = db[std::min<std::size_t> (nBins - 1, static_cast<std::size_t> (f))];
-		}
-		const double px = x + col, py = dbToY (best, y, h);
-		if (!bStarted)
-			cairo_move_to (cr, px, py), bStarted = true;
+		const double px = x + col + 0.5, py = dbToY (level, y, h);
+		if (col == 0)
+			cairo_move_to (cr, px, py);
 		else
 			cairo_line_to (cr, px, py);
 	}
