@@ -15,13 +15,15 @@ const FUID kTestEffectUid (0x11223344, 0x55667788, 0x99AABBCC, 0xDDEEFF00);
 const int32 kTestVst2UniqueId = 0x54657374; // "Test"
 
 std::atomic<int> TestEffect::s_nLiveInstances {0};
+TestEffect* TestEffect::s_pLastCreated = nullptr;
 
 TestEffect::TestEffect () { ++s_nLiveInstances; }
 TestEffect::~TestEffect () { --s_nLiveInstances; }
 
 FUnknown* TestEffect::create (void*)
 {
-	return static_cast<IAudioProcessor*> (new TestEffect);
+	s_pLastCreated = new TestEffect;
+	return static_cast<IAudioProcessor*> (s_pLastCreated);
 }
 
 tresult PLUGIN_API TestEffect::initialize (FUnknown* context)

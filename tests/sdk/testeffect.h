@@ -35,6 +35,7 @@ public:
 
 	static FUnknown* create (void* context);
 	static std::atomic<int> s_nLiveInstances;
+	static TestEffect* s_pLastCreated; // the most recent instance create() made
 
 	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
 	tresult PLUGIN_API setActive (TBool state) SMTG_OVERRIDE;
@@ -48,6 +49,7 @@ public:
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
 
 	OBJ_METHODS (TestEffect, SingleComponentEffect)
+	FUnknown* getHostContext () const { return hostContext; }
 
 	// What the tests look at.
 	double m_dGain = 1.0;            // linear
