@@ -189,6 +189,7 @@ TEST_F (RenderTest, PresetAndSetValuesApplyFromTheFirstSample)
 	    {{}, 1.0},
 	    {{"--set", "Gain=0.5"}, 0.5},
 	    {{"--set", "gain = 1.75"}, 1.75},
+	    {{"--set", "Gain=1.5 x"}, 1.5}, // with the parameter's unit
 	    {{"--preset", "half gain"}, 0.5},
 	    {{"--preset", "2"}, -0.25},
 	    {{"--preset", "Inverted Quarter", "--set", "Polarity=normal"}, 0.25},

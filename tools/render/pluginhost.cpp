@@ -531,7 +531,16 @@ bool CPluginInstance::setParameter (const std::string& szTitle, const std::strin
 		return false;
 	}
 
-	const std::string szText = trim (szValue);
+	std::string szText = trim (szValue);
+	// "-50 dB" for a parameter in dB: the unit is the parameter's own, so it may be written.
+	if (!p->szUnits.empty () && szText.size () > p->szUnits.size () &&
+	    equalsNoCase (szText.substr (szText.size () - p->szUnits.size ()), p->szUnits))
+	{
+		const std::string szNumber = trim (szText.substr (0, szText.size () - p->szUnits.size ()));
+		double dIgnored = 0;
+		if (parseNumber (szNumber, dIgnored))
+			szText = szNumber;
+	}
 	double dNorm = -1.0;
 	bool bFound = false;
 	// A list entry, by its name in any letter case.
