@@ -5,6 +5,7 @@
 #include "hostbinding/processor.h"
 
 #include "sdk/pluginfactory.h"
+#include "sdk/vst2wrapper.h"
 
 #include <new>
 
@@ -48,4 +49,20 @@ KORVESSA_EXPORT bool InitDll()
 KORVESSA_EXPORT bool ExitDll()
 {
 	return moduleInit();
+}
+
+// VST 2 entry: serves the same class through the VST 2 adapter. Null for a host that answers 0
+// to the version request or when the adapter cannot be made. UI thread.
+KORVESSA_EXPORT AEffect* VSTPluginMain(audioMasterCallback pHostCallback)
+{
+	if (!pHostCallback || pHostCallback(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0)
+		return nullptr;
+	moduleInit();
+	IPluginFactory* pFactory = GetPluginFactory();
+	if (!pFactory)
+		return nullptr;
+	AEffect* pEffect = Vst::Vst2Wrapper::create(pFactory, Zaze2VST3::kProcessorClassId,
+	                                           Zaze2VST3::kVst2UniqueId, pHostCallback);
+	pFactory->release(); // the adapter keeps its instance, not the factory
+	return pEffect;
 }
