@@ -6,7 +6,10 @@
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstring>
 
 namespace korvessa_test {
 
@@ -16,6 +19,66 @@ const int32 kTestVst2UniqueId = 0x54657374; // "Test"
 
 std::atomic<int> TestEffect::s_nLiveInstances {0};
 TestEffect* TestEffect::s_pLastCreated = nullptr;
+bool TestEffect::s_bOfferEditor = false;
+std::atomic<int> TestView::s_nLiveViews {0};
+TestView* TestView::s_pLast = nullptr;
+
+TestView::TestView ()
+{
+	ViewRect size (0, 0, 306, 426);
+	rect = size;
+	++s_nLiveViews;
+	s_pLast = this;
+}
+
+TestView::~TestView ()
+{
+	--s_nLiveViews;
+	if (s_pLast == this)
+		s_pLast = nullptr;
+}
+
+tresult PLUGIN_API TestView::isPlatformTypeSupported (FIDString type)
+{
+	return std::strcmp (type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue : kResultFalse;
+}
+
+void TestView::attachedToParent ()
+{
+	m_pRunLoop = FUnknownPtr<Linux::IRunLoop> (plugFrame);
+	if (!m_pRunLoop || pipe (m_nPipe) != 0)
+		return;
+	m_pRunLoop->registerTimer (this, 1);
+	m_pRunLoop->registerEventHandler (this, m_nPipe[0]);
+}
+
+void TestView::removedFromParent ()
+{
+	if (m_pRunLoop)
+	{
+		m_pRunLoop->unregisterTimer (this);
+		m_pRunLoop->unregisterEventHandler (this);
+		m_pRunLoop = nullptr;
+	}
+	for (int& fd : m_nPipe)
+		if (fd >= 0)
+			close (fd);
+	m_nPipe[0] = m_nPipe[1] = -1;
+}
+
+void PLUGIN_API TestView::onFDIsSet (Linux::FileDescriptor fd)
+{
+	char byte = 0;
+	if (read (fd, &byte, 1) == 1)
+		++m_nFdCalls;
+}
+
+IPlugView* PLUGIN_API TestEffect::createView (FIDString name)
+{
+	if (!s_bOfferEditor || !name || std::strcmp (name, ViewType::kEditor) != 0)
+		return nullptr;
+	return new TestView;
+}
 
 TestEffect::TestEffect () { ++s_nLiveInstances; }
 TestEffect::~TestEffect () { --s_nLiveInstances; }

@@ -8,6 +8,9 @@
 #include "pluginfactory.h"
 #include "singlecomponenteffect.h"
 
+#include "pluginterfaces/gui/iplugview.h"
+#include "public.sdk/source/common/pluginview.h"
+
 #include <atomic>
 
 namespace korvessa_test {
@@ -27,6 +30,36 @@ extern const double kProgramGains[3];
 extern const FUID kTestEffectUid;
 extern const int32 kTestVst2UniqueId;
 
+/** A 306 x 426 editor for X11 that, once attached, asks its frame for the host's run loop and
+    registers a 1 ms timer and a pipe's read end with it. */
+class TestView : public CPluginView, public Linux::ITimerHandler, public Linux::IEventHandler
+{
+public:
+	TestView ();
+	~TestView () override;
+	static std::atomic<int> s_nLiveViews;
+	static TestView* s_pLast;
+
+	tresult PLUGIN_API isPlatformTypeSupported (FIDString type) SMTG_OVERRIDE;
+	void attachedToParent () SMTG_OVERRIDE;
+	void removedFromParent () SMTG_OVERRIDE;
+	void PLUGIN_API onTimer () SMTG_OVERRIDE { ++m_nTimerCalls; }
+	void PLUGIN_API onFDIsSet (Linux::FileDescriptor fd) SMTG_OVERRIDE;
+	IPlugFrame* frame () const { return plugFrame; }
+	void* parent () const { return systemWindow; }
+
+	DEFINE_INTERFACES
+		DEF_INTERFACE (Linux::ITimerHandler)
+		DEF_INTERFACE (Linux::IEventHandler)
+	END_DEFINE_INTERFACES (CPluginView)
+	REFCOUNT_METHODS (CPluginView)
+
+	int m_nPipe[2] = {-1, -1};
+	int m_nTimerCalls = 0;
+	int m_nFdCalls = 0;
+	IPtr<Linux::IRunLoop> m_pRunLoop;
+};
+
 class TestEffect : public SingleComponentEffect
 {
 public:
@@ -36,6 +69,9 @@ public:
 	static FUnknown* create (void* context);
 	static std::atomic<int> s_nLiveInstances;
 	static TestEffect* s_pLastCreated; // the most recent instance create() made
+	static bool s_bOfferEditor;        // createView answers a TestView
+
+	IPlugView* PLUGIN_API createView (FIDString name) SMTG_OVERRIDE;
 
 	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE;
 	tresult PLUGIN_API setActive (TBool state) SMTG_OVERRIDE;

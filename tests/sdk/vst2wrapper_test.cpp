@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstring>
 #include <limits>
 #include <string>
@@ -21,8 +23,9 @@ struct FakeHost
 	std::vector<std::pair<int32_t, float>> automated;
 	int32_t updateDisplays = 0;
 	VstTimeInfo time {};
+	std::pair<int32_t, int32_t> windowSize {0, 0};
 
-	static intptr_t callback (AEffect*, int32_t opcode, int32_t index, intptr_t, void* ptr, float opt)
+	static intptr_t callback (AEffect*, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 	{
 		FakeHost* host = s_pCurrent;
 		if (!host)
@@ -35,6 +38,7 @@ struct FakeHost
 			case audioMasterAutomate: host->automated.emplace_back (index, opt); return 0;
 			case audioMasterUpdateDisplay: ++host->updateDisplays; return 1;
 			case audioMasterGetTime: return reinterpret_cast<intptr_t> (&host->time);
+			case audioMasterSizeWindow: host->windowSize = {index, static_cast<int32_t> (value)}; return 1;
 			default: return 0;
 		}
 	}
@@ -444,4 +448,57 @@ TEST_F (Vst2Fixture, SpeakerArrangements)
 	EXPECT_STREQ (pin.label, "AudioInput 1");
 	EXPECT_EQ (pin.flags, kVstPinIsActive);
 	EXPECT_EQ (dispatch (effGetOutputProperties, 1, 0, &pin), 0);
+}
+
+TEST (Vst2Wrapper, EditorEmbedsAndRunsOnTheHostIdle)
+{
+	FakeHost host;
+	FakeHost::s_pCurrent = &host;
+	TestEffect::s_bOfferEditor = true;
+	CPluginFactory* factory = createTestFactory ();
+	AEffect* effect = Vst2Wrapper::create (factory, kTestEffectUid.toTUID (), 1, &FakeHost::callback);
+	ASSERT_NE (effect, nullptr);
+	auto dispatch = [effect] (int32_t opcode, intptr_t value = 0, void* ptr = nullptr) {
+		return effect->dispatcher (effect, opcode, 0, value, ptr, 0.f);
+	};
+	EXPECT_TRUE (effect->flags & effFlagsHasEditor);
+	EXPECT_EQ (TestView::s_nLiveViews, 0) << "the view made to check for an editor is gone";
+
+	ERect* rect = nullptr;
+	ASSERT_EQ (dispatch (effEditGetRect, 0, &rect), 1);
+	ASSERT_NE (rect, nullptr);
+	EXPECT_EQ (rect->right - rect->left, 306);
+	EXPECT_EQ (rect->bottom - rect->top, 426);
+
+	EXPECT_EQ (dispatch (effEditOpen, 0, nullptr), 0) << "no parent window";
+	int parentWindow = 0;
+	ASSERT_EQ (dispatch (effEditOpen, 0, &parentWindow), 1);
+	TestView* view = TestView::s_pLast;
+	ASSERT_NE (view, nullptr);
+	EXPECT_EQ (view->parent (), &parentWindow);
+	ASSERT_TRUE (view->m_pRunLoop) << "the frame offers the run loop";
+
+	// Timers and file descriptors run from the host's idle calls.
+	usleep (3000);
+	dispatch (effEditIdle);
+	EXPECT_GE (view->m_nTimerCalls, 1);
+	EXPECT_EQ (view->m_nFdCalls, 0);
+	ASSERT_EQ (write (view->m_nPipe[1], "x", 1), 1);
+	dispatch (effEditIdle);
+	EXPECT_EQ (view->m_nFdCalls, 1);
+
+	ViewRect bigger (0, 0, 400, 500);
+	EXPECT_EQ (view->frame ()->resizeView (view, &bigger), kResultTrue);
+	EXPECT_EQ (host.windowSize, std::make_pair (400, 500));
+	ViewRect size;
+	view->getSize (&size);
+	EXPECT_EQ (size.getWidth (), 400);
+
+	dispatch (effEditClose);
+	EXPECT_EQ (TestView::s_nLiveViews, 0);
+	dispatch (effEditIdle); // nothing registered any more
+	effect->dispatcher (effect, effClose, 0, 0, nullptr, 0.f);
+	TestEffect::s_bOfferEditor = false;
+	factory->release ();
+	FakeHost::s_pCurrent = nullptr;
 }
