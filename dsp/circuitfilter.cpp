@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -27,46 +28,13 @@ namespace
 {
 // The engine's inner loop: re + i im = sum over n of x[n] * h[n], complex, or with bPacked the
 // DC parts (real) and Nyquist parts (imaginary) multiplied apart. Term n goes to running sum
-// n mod 4, and the four sums are combined as (s0 + s2) + (s1 + s3); the SSE2 and AVX versions
-// keep exactly this order (and use no fused multiply-add), so they give identical results.
-void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr,
-                            const double* hi, int n, bool bPacked, double& dRe, double& dIm)
+// n mod 8 (eight short dependency chains instead of one long one); the sums are combined as
+// ((s0 + s4) + (s2 + s6)) + ((s1 + s5) + (s3 + s7)), then any tail of n mod 8 terms follows in
+// order. The SSE2 and AVX versions keep exactly this order and use no fused multiply-add, so
+// they give identical results.
+void multiplyAccumulateTail(const double* xr, const double* xi, const double* hr,
+                            const double* hi, int m, int n, bool bPacked, double& re, double& im)
 {
-    int m = 0;
-    double re = 0.0, im = 0.0;
-#if defined(__SSE2__)
-    __m128d r0 = _mm_setzero_pd(), r1 = _mm_setzero_pd();
-    __m128d i0 = _mm_setzero_pd(), i1 = _mm_setzero_pd();
-    if (!bPacked)
-    {
-        for (; m + 4 <= n; m += 4)
-        {
-            const __m128d a0 = _mm_loadu_pd(xr + m), a1 = _mm_loadu_pd(xr + m + 2);
-            const __m128d b0 = _mm_loadu_pd(xi + m), b1 = _mm_loadu_pd(xi + m + 2);
-            const __m128d c0 = _mm_loadu_pd(hr + m), c1 = _mm_loadu_pd(hr + m + 2);
-            const __m128d d0 = _mm_loadu_pd(hi + m), d1 = _mm_loadu_pd(hi + m + 2);
-            r0 = _mm_add_pd(r0, _mm_sub_pd(_mm_mul_pd(a0, c0), _mm_mul_pd(b0, d0)));
-            r1 = _mm_add_pd(r1, _mm_sub_pd(_mm_mul_pd(a1, c1), _mm_mul_pd(b1, d1)));
-            i0 = _mm_add_pd(i0, _mm_add_pd(_mm_mul_pd(a0, d0), _mm_mul_pd(b0, c0)));
-            i1 = _mm_add_pd(i1, _mm_add_pd(_mm_mul_pd(a1, d1), _mm_mul_pd(b1, c1)));
-        }
-    }
-    else
-    {
-        for (; m + 4 <= n; m += 4)
-        {
-            r0 = _mm_add_pd(r0, _mm_mul_pd(_mm_loadu_pd(xr + m), _mm_loadu_pd(hr + m)));
-            r1 = _mm_add_pd(r1, _mm_mul_pd(_mm_loadu_pd(xr + m + 2), _mm_loadu_pd(hr + m + 2)));
-            i0 = _mm_add_pd(i0, _mm_mul_pd(_mm_loadu_pd(xi + m), _mm_loadu_pd(hi + m)));
-            i1 = _mm_add_pd(i1, _mm_mul_pd(_mm_loadu_pd(xi + m + 2), _mm_loadu_pd(hi + m + 2)));
-        }
-    }
-    double lanes[2];
-    _mm_storeu_pd(lanes, _mm_add_pd(r0, r1));
-    re = lanes[0] + lanes[1];
-    _mm_storeu_pd(lanes, _mm_add_pd(i0, i1));
-    im = lanes[0] + lanes[1];
-#endif
     if (!bPacked)
     {
         for (; m < n; ++m)
@@ -83,6 +51,66 @@ void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr
             im += xi[m] * hi[m];
         }
     }
+}
+
+#if defined(__SSE2__)
+// lane 0 + lane 1, kept in registers.
+inline double horizontalSum(__m128d v)
+{
+    return _mm_cvtsd_f64(v) + _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
+}
+
+// Complex products of two lanes: x * h written out, added to the running sums.
+inline void complexLanes(const double* xr, const double* xi, const double* hr, const double* hi,
+                         __m128d& r, __m128d& i)
+{
+    const __m128d a = _mm_loadu_pd(xr), b = _mm_loadu_pd(xi);
+    const __m128d c = _mm_loadu_pd(hr), d = _mm_loadu_pd(hi);
+    r = _mm_add_pd(r, _mm_sub_pd(_mm_mul_pd(a, c), _mm_mul_pd(b, d)));
+    i = _mm_add_pd(i, _mm_add_pd(_mm_mul_pd(a, d), _mm_mul_pd(b, c)));
+}
+
+inline void packedLanes(const double* xr, const double* xi, const double* hr, const double* hi,
+                        __m128d& r, __m128d& i)
+{
+    r = _mm_add_pd(r, _mm_mul_pd(_mm_loadu_pd(xr), _mm_loadu_pd(hr)));
+    i = _mm_add_pd(i, _mm_mul_pd(_mm_loadu_pd(xi), _mm_loadu_pd(hi)));
+}
+#endif
+
+void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr,
+                            const double* hi, int n, bool bPacked, double& dRe, double& dIm)
+{
+    int m = 0;
+    double re = 0.0, im = 0.0;
+#if defined(__SSE2__)
+    // r0..r3 hold sums (s0,s1), (s2,s3), (s4,s5), (s6,s7).
+    __m128d r0 = _mm_setzero_pd(), r1 = r0, r2 = r0, r3 = r0;
+    __m128d i0 = r0, i1 = r0, i2 = r0, i3 = r0;
+    if (!bPacked)
+    {
+        for (; m + 8 <= n; m += 8)
+        {
+            complexLanes(xr + m, xi + m, hr + m, hi + m, r0, i0);
+            complexLanes(xr + m + 2, xi + m + 2, hr + m + 2, hi + m + 2, r1, i1);
+            complexLanes(xr + m + 4, xi + m + 4, hr + m + 4, hi + m + 4, r2, i2);
+            complexLanes(xr + m + 6, xi + m + 6, hr + m + 6, hi + m + 6, r3, i3);
+        }
+    }
+    else
+    {
+        for (; m + 8 <= n; m += 8)
+        {
+            packedLanes(xr + m, xi + m, hr + m, hi + m, r0, i0);
+            packedLanes(xr + m + 2, xi + m + 2, hr + m + 2, hi + m + 2, r1, i1);
+            packedLanes(xr + m + 4, xi + m + 4, hr + m + 4, hi + m + 4, r2, i2);
+            packedLanes(xr + m + 6, xi + m + 6, hr + m + 6, hi + m + 6, r3, i3);
+        }
+    }
+    re = horizontalSum(_mm_add_pd(_mm_add_pd(r0, r2), _mm_add_pd(r1, r3)));
+    im = horizontalSum(_mm_add_pd(_mm_add_pd(i0, i2), _mm_add_pd(i1, i3)));
+#endif
+    multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
     dRe = re;
     dIm = im;
 }
@@ -95,46 +123,41 @@ __attribute__((target("avx"))) void multiplyAccumulateAvx(const double* xr, cons
                                                           double& dIm)
 {
     int m = 0;
-    __m256d r = _mm256_setzero_pd(), i = _mm256_setzero_pd();
+    // ra holds sums s0..s3, rb s4..s7.
+    __m256d ra = _mm256_setzero_pd(), rb = ra, ia = ra, ib = ra;
     if (!bPacked)
     {
-        for (; m + 4 <= n; m += 4)
+        for (; m + 8 <= n; m += 8)
         {
-            const __m256d a = _mm256_loadu_pd(xr + m), b = _mm256_loadu_pd(xi + m);
-            const __m256d c = _mm256_loadu_pd(hr + m), d = _mm256_loadu_pd(hi + m);
-            r = _mm256_add_pd(r, _mm256_sub_pd(_mm256_mul_pd(a, c), _mm256_mul_pd(b, d)));
-            i = _mm256_add_pd(i, _mm256_add_pd(_mm256_mul_pd(a, d), _mm256_mul_pd(b, c)));
+            const __m256d a0 = _mm256_loadu_pd(xr + m), b0 = _mm256_loadu_pd(xi + m);
+            const __m256d c0 = _mm256_loadu_pd(hr + m), d0 = _mm256_loadu_pd(hi + m);
+            const __m256d a1 = _mm256_loadu_pd(xr + m + 4), b1 = _mm256_loadu_pd(xi + m + 4);
+            const __m256d c1 = _mm256_loadu_pd(hr + m + 4), d1 = _mm256_loadu_pd(hi + m + 4);
+            ra = _mm256_add_pd(ra, _mm256_sub_pd(_mm256_mul_pd(a0, c0), _mm256_mul_pd(b0, d0)));
+            ia = _mm256_add_pd(ia, _mm256_add_pd(_mm256_mul_pd(a0, d0), _mm256_mul_pd(b0, c0)));
+            rb = _mm256_add_pd(rb, _mm256_sub_pd(_mm256_mul_pd(a1, c1), _mm256_mul_pd(b1, d1)));
+            ib = _mm256_add_pd(ib, _mm256_add_pd(_mm256_mul_pd(a1, d1), _mm256_mul_pd(b1, c1)));
         }
     }
     else
     {
-        for (; m + 4 <= n; m += 4)
+        for (; m + 8 <= n; m += 8)
         {
-            r = _mm256_add_pd(r, _mm256_mul_pd(_mm256_loadu_pd(xr + m), _mm256_loadu_pd(hr + m)));
-            i = _mm256_add_pd(i, _mm256_mul_pd(_mm256_loadu_pd(xi + m), _mm256_loadu_pd(hi + m)));
+            ra = _mm256_add_pd(ra, _mm256_mul_pd(_mm256_loadu_pd(xr + m), _mm256_loadu_pd(hr + m)));
+            ia = _mm256_add_pd(ia, _mm256_mul_pd(_mm256_loadu_pd(xi + m), _mm256_loadu_pd(hi + m)));
+            rb = _mm256_add_pd(rb, _mm256_mul_pd(_mm256_loadu_pd(xr + m + 4), _mm256_loadu_pd(hr + m + 4)));
+            ib = _mm256_add_pd(ib, _mm256_mul_pd(_mm256_loadu_pd(xi + m + 4), _mm256_loadu_pd(hi + m + 4)));
         }
     }
-    double lanes[2];
-    _mm_storeu_pd(lanes, _mm_add_pd(_mm256_castpd256_pd128(r), _mm256_extractf128_pd(r, 1)));
-    double re = lanes[0] + lanes[1];
-    _mm_storeu_pd(lanes, _mm_add_pd(_mm256_castpd256_pd128(i), _mm256_extractf128_pd(i, 1)));
-    double im = lanes[0] + lanes[1];
-    if (!bPacked)
-    {
-        for (; m < n; ++m)
-        {
-            re += xr[m] * hr[m] - xi[m] * hi[m];
-            im += xr[m] * hi[m] + xi[m] * hr[m];
-        }
-    }
-    else
-    {
-        for (; m < n; ++m)
-        {
-            re += xr[m] * hr[m];
-            im += xi[m] * hi[m];
-        }
-    }
+    // (s0+s4, s1+s5, s2+s6, s3+s7), then low half + high half, then lane 0 + lane 1.
+    const __m256d r = _mm256_add_pd(ra, rb);
+    const __m256d i = _mm256_add_pd(ia, ib);
+    double re = horizontalSum(_mm_add_pd(_mm256_castpd256_pd128(r), _mm256_extractf128_pd(r, 1)));
+    double im = horizontalSum(_mm_add_pd(_mm256_castpd256_pd128(i), _mm256_extractf128_pd(i, 1)));
+    // Clear the upper register halves before returning to SSE code, which would otherwise
+    // pay a transition penalty on every instruction.
+    _mm256_zeroupper();
+    multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
     dRe = re;
     dIm = im;
 }
@@ -152,35 +175,39 @@ CSpectralDelayLine::MultiplyAccumulate selectMultiplyAccumulate()
 }
 
 CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
-    : m_pInputRe(new double[2 * nRingLength]())
-    , m_pInputIm(new double[2 * nRingLength]())
-    , m_pResponseRe(new double[nRingLength]())
-    , m_pResponseIm(new double[nRingLength]())
-    , m_cAccumulator(0.0, 0.0)
+    : m_pStorage(new double[6 * nRingLength + 8]())
+    , m_pBins(nullptr)
+    , m_dAccumulatorRe(0.0)
+    , m_dAccumulatorIm(0.0)
     , m_nLength(nRingLength)
     , m_nPartition(nPartitionSize)
     , m_nPartitions(nRingLength / nPartitionSize)
     , m_pMultiplyAccumulate(selectMultiplyAccumulate())
 {
+    // Start the bins on a cache line.
+    const std::uintptr_t nAddress = reinterpret_cast<std::uintptr_t>(m_pStorage.get());
+    m_pBins = m_pStorage.get() + ((64 - nAddress % 64) % 64) / sizeof(double);
 }
 
 void CSpectralDelayLine::storeInput(int nPartition, int k, const Complex& cInput)
 {
     const int P = m_nPartitions;
-    const int nPos = k * 2 * P + (P - 1 - nPartition);
-    m_pInputRe[nPos] = m_pInputRe[nPos + P] = cInput.real();
-    m_pInputIm[nPos] = m_pInputIm[nPos + P] = cInput.imag();
+    double* pBin = m_pBins + k * 6 * P;
+    const int nPos = P - 1 - nPartition;
+    pBin[nPos] = pBin[nPos + P] = cInput.real();
+    pBin[2 * P + nPos] = pBin[3 * P + nPos] = cInput.imag();
 }
 
 void CSpectralDelayLine::sumPartitions(int nPartition, int k)
 {
     const int P = m_nPartitions;
-    const int nInput = k * 2 * P + (P - 1 - nPartition);
-    const int nResponse = k * P;
+    const double* pBin = m_pBins + k * 6 * P;
+    const int nPos = P - 1 - nPartition;
     double dRe, dIm;
-    m_pMultiplyAccumulate(&m_pInputRe[nInput], &m_pInputIm[nInput], &m_pResponseRe[nResponse],
-                       &m_pResponseIm[nResponse], P, k == 0, dRe, dIm);
-    m_cAccumulator = Complex(dRe, dIm);
+    m_pMultiplyAccumulate(pBin + nPos, pBin + 2 * P + nPos, pBin + 4 * P, pBin + 5 * P, P,
+                          k == 0, dRe, dIm);
+    m_dAccumulatorRe = dRe;
+    m_dAccumulatorIm = dIm;
 }
 
 void CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput, const Complex& cResponse)
@@ -189,9 +216,11 @@ void CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput, const Com
     const int nPartition = nSlot / m_nPartition;
     const int k = nSlot & (m_nPartition - 1);
     storeInput(nPartition, k, cInput);
-    const int nPos = k * m_nPartitions + ((nPartition + m_nPartitions - 1) & (m_nPartitions - 1));
-    m_pResponseRe[nPos] = cResponse.real();
-    m_pResponseIm[nPos] = cResponse.imag();
+    const int P = m_nPartitions;
+    double* pBin = m_pBins + k * 6 * P;
+    const int nPos = (nPartition + P - 1) & (P - 1);
+    pBin[4 * P + nPos] = cResponse.real();
+    pBin[5 * P + nPos] = cResponse.imag();
     sumPartitions(nPartition, k);
 }
 

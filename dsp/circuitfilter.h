@@ -44,7 +44,7 @@ public:
     // The same, keeping the response bin already stored at nIndex (used when that response
     // partition is unchanged since it was last stored).
     void accumulateInput(int nIndex, const Complex& cInput);
-    Complex getAccumulator() const { return m_cAccumulator; }
+    Complex getAccumulator() const { return Complex(m_dAccumulatorRe, m_dAccumulatorIm); }
 
     // Sum over n of x[n] * h[n] (complex, or DC and Nyquist apart when packed), chosen for the
     // processor at construction.
@@ -56,14 +56,15 @@ private:
     void storeInput(int nPartition, int k, const Complex& cInput);
     void sumPartitions(int nPartition, int k);
 
-    // Stored bin-major, real and imaginary parts apart, so that the sum for one bin reads
-    // contiguous runs: for bin k, the input partitions lie in reverse order (twice over, so a
-    // run never wraps) and ring partition s of the response at position s-1 (mod P).
-    std::unique_ptr<double[]> m_pInputRe;     // B x 2P
-    std::unique_ptr<double[]> m_pInputIm;     // B x 2P
-    std::unique_ptr<double[]> m_pResponseRe;  // B x P
-    std::unique_ptr<double[]> m_pResponseIm;  // B x P
-    Complex m_cAccumulator;                   // result of the last accumulate
+    // Stored bin by bin, real and imaginary parts apart, so that the sum for one bin reads
+    // contiguous runs from one block of memory. Bin k is 6P doubles: the input partitions'
+    // real parts in reverse order, twice over so that a run never wraps (2P), the same for
+    // the imaginary parts (2P), then ring partition s of the response at position s-1 mod P,
+    // real parts (P) and imaginary parts (P).
+    std::unique_ptr<double[]> m_pStorage;     // B x 6P doubles and room to align them
+    double* m_pBins;                          // first bin, on a 64-byte boundary
+    double m_dAccumulatorRe;                  // result of the last accumulate, real part
+    double m_dAccumulatorIm;                  // and imaginary part
     int m_nLength;                            // L, a power of two
     int m_nPartition;                         // B, a power of two
     int m_nPartitions;                        // P = L / B
