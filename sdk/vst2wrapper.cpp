@@ -917,9 +917,15 @@ void Vst2Wrapper::processReplacing (float** inputs, float** outputs, int32 sampl
 {
 	if (sampleFrames <= 0 || !outputs)
 		return;
-	if (!m_bActive || (m_nInputChannels > 0 && !inputs))
+	bool missing = m_nInputChannels > 0 && !inputs;
+	for (int32 c = 0; !missing && c < m_nInputChannels; ++c)
+		missing = !inputs[c];
+	for (int32 c = 0; !missing && c < m_nOutputChannels; ++c)
+		missing = !outputs[c];
+	if (!m_bActive || missing)
 	{
-		// Nothing to run: answer silence rather than leave the host's buffers as they were.
+		// Nothing to run (suspended, or a channel without buffer): answer silence rather than
+		// leave the host's buffers as they were or hand the effect a null channel.
 		for (int32 c = 0; c < m_nOutputChannels; ++c)
 			if (outputs[c])
 				std::fill (outputs[c], outputs[c] + sampleFrames, 0.f);
@@ -949,9 +955,9 @@ void Vst2Wrapper::processBlock (float** inputs, float** outputs, int32 offset, i
                                 bool whole, bool last)
 {
 	for (int32 c = 0; c < m_nInputChannels; ++c)
-		m_ProcessData.setInputChannel (m_nMainInputBus, c, inputs[c] ? inputs[c] + offset : nullptr);
+		m_ProcessData.setInputChannel (m_nMainInputBus, c, inputs[c] + offset);
 	for (int32 c = 0; c < m_nOutputChannels; ++c)
-		m_ProcessData.setOutputChannel (m_nMainOutputBus, c, outputs[c] ? outputs[c] + offset : nullptr);
+		m_ProcessData.setOutputChannel (m_nMainOutputBus, c, outputs[c] + offset);
 
 	if (whole)
 		m_ProcessData.attach (&m_InputChanges, &m_Events, &m_Context, &m_OutputChanges);

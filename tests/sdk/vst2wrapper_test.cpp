@@ -256,6 +256,16 @@ TEST_F (Vst2Fixture, ResumeSetsUpAndProcessesTheHostBuffers)
 	EXPECT_TRUE (plugin->m_bActive);
 	EXPECT_FALSE (plugin->m_bSetupWhileActive);
 
+	// A channel without buffer: silence on the others, the effect is not handed a null channel.
+	const int32 before = plugin->m_nProcessCalls;
+	std::vector<float> input (16, 1.f), output (16, 5.f);
+	float* missingInput[] = {input.data (), nullptr};
+	float* outputs[] = {output.data (), output.data ()};
+	effect->processReplacing (effect, missingInput, outputs, 16);
+	EXPECT_EQ (output[0], 0.f);
+	effect->processReplacing (effect, nullptr, outputs, 16);
+	EXPECT_EQ (plugin->m_nProcessCalls, before);
+
 	dispatch (effMainsChanged, 0, 0);
 	EXPECT_FALSE (plugin->m_bActive);
 	const int32 calls = plugin->m_nProcessCalls;
