@@ -78,8 +78,9 @@ inline void packedLanes(const double* xr, const double* xi, const double* hr, co
 }
 #endif
 
-void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr,
-                            const double* hi, int n, bool bPacked, double& dRe, double& dIm)
+std::complex<double> multiplyAccumulateSse2(const double* xr, const double* xi,
+                                           const double* hr, const double* hi, int n,
+                                           bool bPacked)
 {
     int m = 0;
     double re = 0.0, im = 0.0;
@@ -111,16 +112,14 @@ void multiplyAccumulateSse2(const double* xr, const double* xi, const double* hr
     im = horizontalSum(_mm_add_pd(_mm_add_pd(i0, i2), _mm_add_pd(i1, i3)));
 #endif
     multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
-    dRe = re;
-    dIm = im;
+    return std::complex<double>(re, im);
 }
 
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
 #define KORVESSA_HAVE_AVX_PATH 1
-__attribute__((target("avx"))) void multiplyAccumulateAvx(const double* xr, const double* xi,
-                                                          const double* hr, const double* hi,
-                                                          int n, bool bPacked, double& dRe,
-                                                          double& dIm)
+__attribute__((target("avx"))) std::complex<double>
+multiplyAccumulateAvx(const double* xr, const double* xi, const double* hr, const double* hi,
+                      int n, bool bPacked)
 {
     int m = 0;
     // ra holds sums s0..s3, rb s4..s7.
@@ -158,8 +157,7 @@ __attribute__((target("avx"))) void multiplyAccumulateAvx(const double* xr, cons
     // pay a transition penalty on every instruction.
     _mm256_zeroupper();
     multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
-    dRe = re;
-    dIm = im;
+    return std::complex<double>(re, im);
 }
 #endif
 
@@ -177,8 +175,7 @@ CSpectralDelayLine::MultiplyAccumulate selectMultiplyAccumulate()
 CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
     : m_pStorage(new double[6 * nRingLength + 8]())
     , m_pBins(nullptr)
-    , m_dAccumulatorRe(0.0)
-    , m_dAccumulatorIm(0.0)
+    , m_cAccumulator(0.0, 0.0)
     , m_nLength(nRingLength)
     , m_nPartition(nPartitionSize)
     , m_nPartitions(nRingLength / nPartitionSize)
@@ -198,19 +195,18 @@ void CSpectralDelayLine::storeInput(int nPartition, int k, const Complex& cInput
     pBin[2 * P + nPos] = pBin[3 * P + nPos] = cInput.imag();
 }
 
-void CSpectralDelayLine::sumPartitions(int nPartition, int k)
+CSpectralDelayLine::Complex CSpectralDelayLine::sumPartitions(int nPartition, int k)
 {
     const int P = m_nPartitions;
     const double* pBin = m_pBins + k * 6 * P;
     const int nPos = P - 1 - nPartition;
-    double dRe, dIm;
-    m_pMultiplyAccumulate(pBin + nPos, pBin + 2 * P + nPos, pBin + 4 * P, pBin + 5 * P, P,
-                          k == 0, dRe, dIm);
-    m_dAccumulatorRe = dRe;
-    m_dAccumulatorIm = dIm;
+    m_cAccumulator = m_pMultiplyAccumulate(pBin + nPos, pBin + 2 * P + nPos, pBin + 4 * P,
+                                           pBin + 5 * P, P, k == 0);
+    return m_cAccumulator;
 }
 
-void CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput, const Complex& cResponse)
+CSpectralDelayLine::Complex CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput,
+                                                           const Complex& cResponse)
 {
     const int nSlot = nIndex & (m_nLength - 1);
     const int nPartition = nSlot / m_nPartition;
@@ -221,16 +217,16 @@ void CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput, const Com
     const int nPos = (nPartition + P - 1) & (P - 1);
     pBin[4 * P + nPos] = cResponse.real();
     pBin[5 * P + nPos] = cResponse.imag();
-    sumPartitions(nPartition, k);
+    return sumPartitions(nPartition, k);
 }
 
-void CSpectralDelayLine::accumulateInput(int nIndex, const Complex& cInput)
+CSpectralDelayLine::Complex CSpectralDelayLine::accumulateInput(int nIndex, const Complex& cInput)
 {
     const int nSlot = nIndex & (m_nLength - 1);
     const int nPartition = nSlot / m_nPartition;
     const int k = nSlot & (m_nPartition - 1);
     storeInput(nPartition, k, cInput);
-    sumPartitions(nPartition, k);
+    return sumPartitions(nPartition, k);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -328,11 +324,9 @@ void CCircuitFilter::processSample(double x)
     }
 
     const int nIndex = k - m_nResponseOffset + m_nReadPos;
-    if (m_bStoreResponse)
-        m_delayLine.accumulate(nIndex, pInputSpectrum[k], pResponseSpectrum[k]);
-    else
-        m_delayLine.accumulateInput(nIndex, pInputSpectrum[k]);
-    const Complex cAcc = m_delayLine.getAccumulator();
+    const Complex cAcc = m_bStoreResponse
+                             ? m_delayLine.accumulate(nIndex, pInputSpectrum[k], pResponseSpectrum[k])
+                             : m_delayLine.accumulateInput(nIndex, pInputSpectrum[k]);
     if (k == 0)
     {
         m_pOutputSpectrum[0] = Complex(cAcc.real(), 0.0);

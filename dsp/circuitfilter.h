@@ -39,22 +39,22 @@ public:
     CSpectralDelayLine& operator=(const CSpectralDelayLine&) = delete;
 
     // Stores one input bin and one response bin at nIndex and sums the products of the input
-    // history with the response partitions for that bin (audio thread).
-    void accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
+    // history with the response partitions for that bin (audio thread). Returns the new
+    // accumulator.
+    Complex accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
     // The same, keeping the response bin already stored at nIndex (used when that response
     // partition is unchanged since it was last stored).
-    void accumulateInput(int nIndex, const Complex& cInput);
-    Complex getAccumulator() const { return Complex(m_dAccumulatorRe, m_dAccumulatorIm); }
+    Complex accumulateInput(int nIndex, const Complex& cInput);
+    Complex getAccumulator() const { return m_cAccumulator; }
 
     // Sum over n of x[n] * h[n] (complex, or DC and Nyquist apart when packed), chosen for the
     // processor at construction.
-    typedef void (*MultiplyAccumulate)(const double* xr, const double* xi, const double* hr,
-                                       const double* hi, int n, bool bPacked, double& dRe,
-                                       double& dIm);
+    typedef Complex (*MultiplyAccumulate)(const double* xr, const double* xi, const double* hr,
+                                          const double* hi, int n, bool bPacked);
 
 private:
     void storeInput(int nPartition, int k, const Complex& cInput);
-    void sumPartitions(int nPartition, int k);
+    Complex sumPartitions(int nPartition, int k);
 
     // Stored bin by bin, real and imaginary parts apart, so that the sum for one bin reads
     // contiguous runs from one block of memory. Bin k is 6P doubles: the input partitions'
@@ -63,8 +63,7 @@ private:
     // real parts (P) and imaginary parts (P).
     std::unique_ptr<double[]> m_pStorage;     // B x 6P doubles and room to align them
     double* m_pBins;                          // first bin, on a 64-byte boundary
-    double m_dAccumulatorRe;                  // result of the last accumulate, real part
-    double m_dAccumulatorIm;                  // and imaginary part
+    Complex m_cAccumulator;                   // result of the last accumulate
     int m_nLength;                            // L, a power of two
     int m_nPartition;                         // B, a power of two
     int m_nPartitions;                        // P = L / B
