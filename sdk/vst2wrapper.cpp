@@ -328,6 +328,12 @@ void Vst2Wrapper::collectParameters ()
 		m_pPendingFlags[i] = false;
 	}
 	m_Effect.numParams = static_cast<int32> (m_Vst2ToSlot.size ());
+
+	// Room for a change of every parameter in every block.
+	const auto queues = static_cast<int32> (m_Params.size ()) + 1;
+	m_InputChanges.setMaxParameters (queues);
+	m_BlockChanges.setMaxParameters (queues);
+	m_OutputChanges.setMaxParameters (queues);
 }
 
 void Vst2Wrapper::collectPrograms ()
