@@ -9,7 +9,7 @@
 class CWaveShaper
 {
 public:
-    static const int kPointCount = 101;
+    static constexpr int kPointCount = 101;
 
     // The curve always has 101 points; another count is ignored.
     explicit CWaveShaper(int nPointCount = kPointCount);
