@@ -10,6 +10,14 @@
 namespace
 {
 const double kTwoPi = 6.283185307179586;
+
+// Complex product (ac - bd, ad + bc): the standard library's formula for finite values,
+// without its recovery of infinities, which no caller here needs.
+inline RFFT::Complex mul(const RFFT::Complex& a, const RFFT::Complex& b)
+{
+    return RFFT::Complex(a.real() * b.real() - a.imag() * b.imag(),
+                         a.real() * b.imag() + a.imag() * b.real());
+}
 }
 
 RFFT::RFFT(int nSize)
@@ -197,8 +205,8 @@ void ARFFT::forward(const double* pInput)
         const int m = M - k;
         const Complex zk = X[k];
         const Complex zm = X[m];
-        const Complex xk = cHalf * (zk + std::conj(zm) - W[k] * cI * (zk - std::conj(zm)));
-        const Complex xm = cHalf * (zm + std::conj(zk) - W[m] * cI * (zm - std::conj(zk)));
+        const Complex xk = mul(cHalf, zk + std::conj(zm) - mul(mul(W[k], cI), zk - std::conj(zm)));
+        const Complex xm = mul(cHalf, zm + std::conj(zk) - mul(mul(W[m], cI), zm - std::conj(zk)));
         X[k] = xk;
         X[m] = xm;
     }
@@ -246,8 +254,10 @@ void BRFFT::inverse(Complex* P)
         const int m = M - k;
         const Complex pk = P[k];
         const Complex pm = P[m];
-        const Complex yk = cHalf * (pk + std::conj(pm) + std::conj(W[k]) * cI * (pk - std::conj(pm)));
-        const Complex ym = cHalf * (pm + std::conj(pk) + std::conj(W[m]) * cI * (pm - std::conj(pk)));
+        const Complex yk =
+            mul(cHalf, pk + std::conj(pm) + mul(mul(std::conj(W[k]), cI), pk - std::conj(pm)));
+        const Complex ym =
+            mul(cHalf, pm + std::conj(pk) + mul(mul(std::conj(W[m]), cI), pm - std::conj(pk)));
         P[k] = yk;
         P[m] = ym;
     }
