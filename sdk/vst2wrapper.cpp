@@ -307,7 +307,7 @@ void Vst2Wrapper::collectParameters ()
 		if (m_pController->getParameterInfo (i, info) != kResultOk)
 			continue;
 		const auto slot = static_cast<int32> (m_Params.size ());
-		ParamSlot entry {info.id, info.flags, info.stepCount, info.unitId, -1};
+		ParamSlot entry {info.id, i, info.flags, info.stepCount, info.unitId, -1};
 		if ((info.flags & ParameterInfo::kIsProgramChange) && m_nProgramSlot < 0)
 			m_nProgramSlot = slot;
 		else
@@ -435,7 +435,7 @@ intptr_t Vst2Wrapper::dispatch (int32 opcode, int32 index, intptr_t value, void*
 				return 1;
 			}
 			ParameterInfo info {};
-			if (m_pController->getParameterInfo (slot, info) != kResultOk)
+			if (m_pController->getParameterInfo (m_Params[static_cast<size_t> (slot)].nIndex, info) != kResultOk)
 				return 0;
 			copyText (opcode == effGetParamLabel ? info.units : info.title, static_cast<char*> (ptr),
 			          kVstMaxParamStrLen);
@@ -682,7 +682,7 @@ intptr_t Vst2Wrapper::parameterProperties (int32 index, VstParameterProperties* 
 	if (slot < 0 || !props)
 		return 0;
 	ParameterInfo info {};
-	if (m_pController->getParameterInfo (slot, info) != kResultOk)
+	if (m_pController->getParameterInfo (m_Params[static_cast<size_t> (slot)].nIndex, info) != kResultOk)
 		return 0;
 	std::memset (props, 0, sizeof (*props));
 	copyText (info.title, props->label, kVstMaxLabelLen);

@@ -90,6 +90,7 @@ private:
 	struct ParamSlot
 	{
 		ParamID uId;
+		int32 nIndex;       // the controller's parameter index
 		int32 nFlags;       // ParameterInfo flags
 		int32 nStepCount;
 		UnitID nUnitId;
