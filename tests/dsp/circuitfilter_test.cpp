@@ -234,3 +234,22 @@ TEST(SpectralDelayLineTest, PairsHistoryWithPartitionsAndPacksDcNyquist)
     line.accumulate(4, C(0.0, 0.0), C(1.0, 1.0));
     EXPECT_EQ(line.getAccumulator(), C(2.0, 3.0));
 }
+
+// Sizes the engine cannot run (block not a power of two, response past the design) fall back
+// to the standard 2048-tap, 64-sample engine instead of indexing outside the rings.
+TEST(CircuitFilterTest, UnsupportedSizesFallBackToTheStandardEngine)
+{
+    struct Case { int design, convolved, block, offset; };
+    for (const Case& c : {Case{2048, 2048, 48, 0}, Case{2048, 2048, 64, 64}, Case{1000, 512, 64, 0},
+                          Case{2048, 96, 32, 0}, Case{0, 0, 0, 0}})
+    {
+        CCircuitFilter f(44100, c.design, c.convolved, c.block, c.offset);
+        EXPECT_EQ(f.designLength(), kTaps);
+        EXPECT_EQ(f.blockSize(), kBlock);
+        EXPECT_EQ(f.partitionCount(), 32);
+    }
+    // A smaller supported engine keeps its sizes: 256 taps in blocks of 16, latency 31.
+    CCircuitFilter small(44100, 256, 256, 16, 0);
+    EXPECT_EQ(small.partitionCount(), 16);
+    EXPECT_EQ(small.latency(), 31);
+}
