@@ -20,6 +20,11 @@ namespace
 std::atomic<long> g_nAllocations(0);
 }
 
+// GCC takes free() inside a replaced operator delete for a mismatch with new[]; it is not one.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t n)
 {
     g_nAllocations.fetch_add(1, std::memory_order_relaxed);
