@@ -3,6 +3,7 @@
 #include "base/source/fstreamer.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivstevents.h"
+#include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 #include "pluginterfaces/vst/ivstprocesscontext.h"
 
@@ -149,6 +150,8 @@ tresult PLUGIN_API TestEffect::process (ProcessData& data)
 			queue->getPoint (queue->getPointCount () - 1, offset, value);
 			if (queue->getParameterId () == kGainId)
 				m_dGain = 2.0 * value;
+			else if (queue->getParameterId () == kModeId)
+				m_dMode = value;
 			else if (queue->getParameterId () == kBypassId)
 				m_bBypass = value > 0.5;
 		}
@@ -179,6 +182,20 @@ tresult PLUGIN_API TestEffect::process (ProcessData& data)
 	for (int32 c = 0; c < channels; ++c)
 		for (int32 i = 0; i < data.numSamples; ++i)
 			out.channelBuffers32[c][i] = in.channelBuffers32[c][i] * gain;
+	return kResultOk;
+}
+
+tresult PLUGIN_API TestEffect::getMidiControllerAssignment (int32 busIndex, int16, CtrlNumber number,
+                                                            ParamID& id)
+{
+	if (busIndex != 0)
+		return kResultFalse;
+	if (number == 7)
+		id = kGainId;
+	else if (number == kPitchBend)
+		id = kModeId;
+	else
+		return kResultFalse;
 	return kResultOk;
 }
 

@@ -9,6 +9,7 @@
 #include "singlecomponenteffect.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "public.sdk/source/common/pluginview.h"
 
 #include <atomic>
@@ -60,7 +61,7 @@ public:
 	IPtr<Linux::IRunLoop> m_pRunLoop;
 };
 
-class TestEffect : public SingleComponentEffect
+class TestEffect : public SingleComponentEffect, public IMidiMapping
 {
 public:
 	TestEffect ();
@@ -84,11 +85,21 @@ public:
 	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE;
 	tresult PLUGIN_API setParamNormalized (ParamID tag, ParamValue value) SMTG_OVERRIDE;
 
+	/** Controller 7 drives Gain, pitch bend drives Mode. */
+	tresult PLUGIN_API getMidiControllerAssignment (int32 busIndex, int16 channel,
+	                                                CtrlNumber midiControllerNumber,
+	                                                ParamID& id) SMTG_OVERRIDE;
+
 	OBJ_METHODS (TestEffect, SingleComponentEffect)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IMidiMapping)
+	END_DEFINE_INTERFACES (SingleComponentEffect)
+	REFCOUNT_METHODS (SingleComponentEffect)
 	FUnknown* getHostContext () const { return hostContext; }
 
 	// What the tests look at.
 	double m_dGain = 1.0;            // linear
+	double m_dMode = 0.0;            // normalized, as last processed
 	bool m_bBypass = false;
 	bool m_bActive = false;
 	int32 m_nNoteOns = 0;

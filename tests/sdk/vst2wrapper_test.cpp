@@ -2,11 +2,15 @@
 #include "testeffect.h"
 #include "vst2wrapper.h"
 
+#include "base/source/fstreamer.h"
+#include "public.sdk/source/vst/vstcomponent.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 #include <cstring>
+#include <atomic>
 #include <limits>
 #include <string>
 #include <vector>
@@ -312,6 +316,34 @@ TEST_F (Vst2Fixture, LongBlocksAreSplitWithEventsInTheirPiece)
 	EXPECT_EQ (plugin->m_nNoteOns, 1);
 }
 
+TEST_F (Vst2Fixture, MidiControllersReachTheirMappedParameters)
+{
+	resume (44100.f, 64);
+	// Cases run in order; each sees the values the one before left.
+	struct Case { unsigned char status, data1, data2; double gain, mode; };
+	const Case cases[] = {
+	    {0xB0, 7, 127, 2.0, 0.0},               // controller 7 -> Gain 1.0 normalized
+	    {0xB3, 7, 0, 0.0, 0.0},                 // any channel
+	    {0xB0, 8, 100, 0.0, 0.0},               // unmapped controller: nothing
+	    {0xE0, 0x00, 0x40, 0.0, 8192 / 16383.0}, // pitch bend centre
+	    {0xE0, 0x7F, 0x7F, 0.0, 1.0},
+	};
+	for (const auto& c : cases)
+	{
+		VstMidiEvent midi {};
+		midi.type = kVstMidiType;
+		midi.deltaFrames = 3;
+		midi.midiData[0] = static_cast<char> (c.status);
+		midi.midiData[1] = static_cast<char> (c.data1);
+		midi.midiData[2] = static_cast<char> (c.data2);
+		VstEvents events {1, 0, {reinterpret_cast<VstEvent*> (&midi), nullptr}};
+		dispatch (effProcessEvents, 0, 0, &events);
+		run (16);
+		EXPECT_DOUBLE_EQ (plugin->m_dGain, c.gain) << std::hex << int (c.status) << " " << int (c.data1);
+		EXPECT_DOUBLE_EQ (plugin->m_dMode, c.mode) << std::hex << int (c.status) << " " << int (c.data1);
+	}
+}
+
 TEST_F (Vst2Fixture, ProcessingAllocatesNothing)
 {
 	resume (48000.f, 256);
@@ -511,4 +543,95 @@ TEST (Vst2Wrapper, EditorEmbedsAndRunsOnTheHostIdle)
 	TestEffect::s_bOfferEditor = false;
 	factory->release ();
 	FakeHost::s_pCurrent = nullptr;
+}
+
+namespace {
+
+const FUID kSplitComponentUid (1, 0, 0, 1);
+const FUID kSplitControllerUid (1, 0, 0, 2);
+std::atomic<int> g_nSplitObjects {0};
+
+/** An effect whose controller is a class of its own; its state is one double. */
+class SplitComponent : public Component, public IAudioProcessor
+{
+public:
+	SplitComponent () { ++g_nSplitObjects; setControllerClass (kSplitControllerUid); }
+	~SplitComponent () override { --g_nSplitObjects; }
+	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE
+	{
+		const tresult result = Component::initialize (context);
+		audioInputs.emplace_back (new AudioBus (STR16 ("In"), kMain, BusInfo::kDefaultActive, SpeakerArr::kStereo), false);
+		audioOutputs.emplace_back (new AudioBus (STR16 ("Out"), kMain, BusInfo::kDefaultActive, SpeakerArr::kStereo), false);
+		return result;
+	}
+	tresult PLUGIN_API getState (IBStream* state) SMTG_OVERRIDE
+	{
+		IBStreamer s (state, kLittleEndian);
+		return s.writeDouble (0.75) ? kResultOk : kResultFalse;
+	}
+	tresult PLUGIN_API connect (IConnectionPoint* other) SMTG_OVERRIDE
+	{
+		m_bConnected = true;
+		return Component::connect (other);
+	}
+	tresult PLUGIN_API setBusArrangements (SpeakerArrangement*, int32, SpeakerArrangement*, int32) SMTG_OVERRIDE { return kResultFalse; }
+	tresult PLUGIN_API getBusArrangement (BusDirection, int32, SpeakerArrangement& arr) SMTG_OVERRIDE { arr = SpeakerArr::kStereo; return kResultOk; }
+	tresult PLUGIN_API canProcessSampleSize (int32 size) SMTG_OVERRIDE { return size == kSample32 ? kResultTrue : kResultFalse; }
+	uint32 PLUGIN_API getLatencySamples () SMTG_OVERRIDE { return 0; }
+	tresult PLUGIN_API setupProcessing (ProcessSetup&) SMTG_OVERRIDE { return kResultOk; }
+	tresult PLUGIN_API setProcessing (TBool) SMTG_OVERRIDE { return kResultOk; }
+	tresult PLUGIN_API process (ProcessData&) SMTG_OVERRIDE { return kResultOk; }
+	uint32 PLUGIN_API getTailSamples () SMTG_OVERRIDE { return 0; }
+	static FUnknown* create (void*) { return static_cast<IAudioProcessor*> (new SplitComponent); }
+
+	OBJ_METHODS (SplitComponent, Component)
+	DEFINE_INTERFACES
+		DEF_INTERFACE (IAudioProcessor)
+	END_DEFINE_INTERFACES (Component)
+	REFCOUNT_METHODS (Component)
+	static bool m_bConnected;
+};
+bool SplitComponent::m_bConnected = false;
+
+class SplitController : public EditController
+{
+public:
+	SplitController () { ++g_nSplitObjects; }
+	~SplitController () override { --g_nSplitObjects; }
+	tresult PLUGIN_API initialize (FUnknown* context) SMTG_OVERRIDE
+	{
+		const tresult result = EditController::initialize (context);
+		parameters.addParameter (STR16 ("Level"), nullptr, 0, 0.0, ParameterInfo::kCanAutomate, 5);
+		return result;
+	}
+	tresult PLUGIN_API setComponentState (IBStream* state) SMTG_OVERRIDE
+	{
+		IBStreamer s (state, kLittleEndian);
+		double level = 0;
+		if (!s.readDouble (level))
+			return kResultFalse;
+		return EditController::setParamNormalized (5, level);
+	}
+	static FUnknown* create (void*) { return static_cast<IEditController*> (new SplitController); }
+};
+
+} // namespace
+
+TEST (Vst2Wrapper, ServesAnEffectWithASeparateController)
+{
+	CPluginFactory factory (PFactoryInfo ("V", "", "", 0));
+	PClassInfo component (kSplitComponentUid.toTUID (), 1, kVstAudioEffectClass, "Split");
+	PClassInfo controller (kSplitControllerUid.toTUID (), 1, kVstComponentControllerClass, "Split C");
+	factory.registerClass (&component, &SplitComponent::create);
+	factory.registerClass (&controller, &SplitController::create);
+
+	AEffect* effect = Vst2Wrapper::create (&factory, kSplitComponentUid.toTUID (), 1, nullptr);
+	ASSERT_NE (effect, nullptr);
+	EXPECT_EQ (g_nSplitObjects, 2);
+	EXPECT_TRUE (SplitComponent::m_bConnected);
+	EXPECT_EQ (effect->numParams, 1);
+	EXPECT_FLOAT_EQ (effect->getParameter (effect, 0), 0.75f) << "the controller got the component state";
+	effect->dispatcher (effect, effClose, 0, 0, nullptr, 0.f);
+	EXPECT_EQ (g_nSplitObjects, 0);
+	factory.addRef (); // a stack factory: keep the count from reaching zero at scope end
 }
