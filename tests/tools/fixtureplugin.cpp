@@ -1,7 +1,9 @@
 // A tiny VST 3 effect whose sound is known in closed form, so the renderer's own behaviour
 // (parameter timing, blocks, tail, channels, presets) can be checked sample by sample:
-//   out = float (in × gain × polarity), gain 0..2 (normalized × 2), polarity +1 or −1.
-// Three factory presets through a program-change parameter; a tail of kTailSamples.
+//   out = float (in × gain × polarity), gain 0..2 (normalized × 2), polarity +1 or −1,
+//   or out = in while bypassed.
+// Three factory presets through a program-change parameter; a tail of kTailSamples. Like some
+// plug-ins, it reads no further changes of a block after a bypass change.
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -22,6 +24,7 @@ namespace {
 constexpr ParamID kGain = 0;
 constexpr ParamID kPolarity = 1;
 constexpr ParamID kProgram = 7;
+constexpr ParamID kBypass = 9;
 constexpr uint32 kTailSamples = 1000;
 
 struct CPresetRow
@@ -145,10 +148,15 @@ public:
 					m_dAudioGain = 2.0 * v;
 				else if (q->getParameterId () == kPolarity)
 					m_bAudioInvert = v >= 0.5;
+				else if (q->getParameterId () == kBypass)
+				{
+					m_bAudioBypass = v >= 0.5;
+					break;
+				}
 			}
 		if (data.numInputs < 1 || data.numOutputs < 1)
 			return kResultOk;
-		const double g = m_dAudioGain * (m_bAudioInvert ? -1.0 : 1.0);
+		const double g = m_bAudioBypass ? 1.0 : m_dAudioGain * (m_bAudioInvert ? -1.0 : 1.0);
 		for (int32 c = 0; c < data.outputs[0].numChannels; ++c)
 			for (int32 i = 0; i < data.numSamples; ++i)
 				data.outputs[0].channelBuffers32[c][i] =
@@ -158,7 +166,7 @@ public:
 
 	// IEditController
 	tresult PLUGIN_API setComponentState (IBStream*) SMTG_OVERRIDE { return kResultOk; }
-	int32 PLUGIN_API getParameterCount () SMTG_OVERRIDE { return 3; }
+	int32 PLUGIN_API getParameterCount () SMTG_OVERRIDE { return 4; }
 	tresult PLUGIN_API getParameterInfo (int32 index, ParameterInfo& info) SMTG_OVERRIDE
 	{
 		std::memset (&info, 0, sizeof info);
@@ -183,6 +191,12 @@ public:
 			info.stepCount = 2;
 			info.flags = ParameterInfo::kIsProgramChange | ParameterInfo::kIsList;
 			return kResultOk;
+		case 3:
+			info.id = kBypass;
+			copy16 (info.title, "Bypass");
+			info.stepCount = 1;
+			info.flags = ParameterInfo::kCanAutomate | ParameterInfo::kIsBypass;
+			return kResultOk;
 		}
 		return kInvalidArgument;
 	}
@@ -195,6 +209,8 @@ public:
 			std::snprintf (buf, sizeof buf, "%s", v >= 0.5 ? "Invert" : "Normal");
 		else if (id == kProgram)
 			std::snprintf (buf, sizeof buf, "%s", kPresets[static_cast<int> (v * 2 + 0.5) % 3].szName);
+		else if (id == kBypass)
+			std::snprintf (buf, sizeof buf, "%d", v >= 0.5 ? 1 : 0);
 		else
 			return kInvalidArgument;
 		copy16 (s, buf);
@@ -210,6 +226,11 @@ public:
 			if (text.empty () || *pEnd)
 				return kResultFalse;
 			v = d / 2.0; // unclamped: the host judges the range
+			return kResultOk;
+		}
+		if (id == kBypass && (text == "0" || text == "1"))
+		{
+			v = text == "1" ? 1.0 : 0.0;
 			return kResultOk;
 		}
 		if (id == kPolarity && (text == "Normal" || text == "Invert"))
@@ -229,7 +250,8 @@ public:
 	}
 	ParamValue PLUGIN_API getParamNormalized (ParamID id) SMTG_OVERRIDE
 	{
-		return id == kGain ? m_dGainNorm : id == kPolarity ? m_dPolarityNorm : id == kProgram ? m_dProgramNorm : 0.0;
+		return id == kGain ? m_dGainNorm : id == kPolarity ? m_dPolarityNorm : id == kProgram ? m_dProgramNorm
+		                                                                      : id == kBypass ? m_dBypassNorm : 0.0;
 	}
 	tresult PLUGIN_API setParamNormalized (ParamID id, ParamValue v) SMTG_OVERRIDE
 	{
@@ -237,6 +259,8 @@ public:
 			m_dGainNorm = v;
 		else if (id == kPolarity)
 			m_dPolarityNorm = v;
+		else if (id == kBypass)
+			m_dBypassNorm = v;
 		else if (id == kProgram)
 		{
 			// A single-component effect recalls the preset into its audio values at once.
@@ -263,9 +287,10 @@ public:
 private:
 	std::atomic<uint32> m_nRefs {1};
 	int32 m_nChannels = 2;
-	double m_dGainNorm = 0.5, m_dPolarityNorm = 0.0, m_dProgramNorm = 0.0; // controller values
+	double m_dGainNorm = 0.5, m_dPolarityNorm = 0.0, m_dProgramNorm = 0.0, m_dBypassNorm = 0.0; // controller values
 	double m_dAudioGain = 1.0;  // plain gain the audio uses
 	bool m_bAudioInvert = false;
+	bool m_bAudioBypass = false;
 	IComponentHandler* m_pHandler = nullptr; // not owned
 };
 

@@ -194,6 +194,9 @@ TEST_F (RenderTest, PresetAndSetValuesApplyFromTheFirstSample)
 	    {{"--preset", "2"}, -0.25},
 	    {{"--preset", "Inverted Quarter", "--set", "Polarity=normal"}, 0.25},
 	    {{"--set", "Gain=2", "--preset", "Unity"}, 2.0}, // --set always follows the preset
+	    {{"--set", "Polarity=1"}, -1.0},                 // a list entry by index
+	    {{"--set", "Bypass=0", "--set", "Gain=0.5"}, 0.5}, // the bypass change goes last
+	    {{"--set", "Bypass=1", "--set", "Gain=0.5"}, 1.0},
 	};
 	for (const auto& c : cases)
 	{
@@ -316,10 +319,11 @@ TEST_F (RenderTest, EveryErrorExplainsItselfAndLeavesNoOutput)
 	    {{in, file ("no-such-dir/out.wav"), "--plugin", fx}, 1, "cannot write"},
 	    {{in, out, "--plugin", fx, "--preset", "Loud"}, 1, "unknown preset 'Loud'; valid presets: Unity, Half Gain"},
 	    {{in, out, "--plugin", fx, "--preset", "3"}, 1, "unknown preset '3'"},
-	    {{in, out, "--plugin", fx, "--set", "Drive=1"}, 1, "unknown parameter 'Drive'; valid titles: Gain, Polarity"},
+	    {{in, out, "--plugin", fx, "--set", "Drive=1"}, 1, "unknown parameter 'Drive'; valid titles: Gain, Polarity, Bypass"},
 	    {{in, out, "--plugin", fx, "--set", "Gain=loud"}, 1, "cannot parse 'loud' as a value of 'Gain'"},
 	    {{in, out, "--plugin", fx, "--set", "Gain=5"}, 1, "outside the range of 'Gain' (0.000 .. 2.000)"},
 	    {{in, out, "--plugin", fx, "--set", "Polarity=Sideways"}, 1, "cannot parse"},
+	    {{in, out, "--plugin", fx, "--set", "Polarity=2"}, 1, "cannot parse"},
 	    {{in, out, "--plugin", fx, "--set", "Presets=Unity"}, 1, "use --preset"},
 	    {{in, out, "--plugin", file ("none.vst3")}, 1, "cannot load plug-in"},
 	    {{in, out, "--plugin", in}, 1, "cannot load plug-in"},

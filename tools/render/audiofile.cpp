@@ -3,6 +3,7 @@
 #include <sndfile.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -29,7 +30,36 @@ std::string lowerExtension (const std::string& szPath)
 	return ext;
 }
 
+// The temporary file being written, for the signal handler (one writer at a time).
+char g_szInterruptTemp[4096];
+volatile sig_atomic_t g_bInterruptTempSet = 0;
+
+void rememberTemp (const std::string& szPath)
+{
+	g_bInterruptTempSet = 0;
+	if (szPath.empty () || szPath.size () >= sizeof g_szInterruptTemp)
+		return;
+	std::memcpy (g_szInterruptTemp, szPath.c_str (), szPath.size () + 1);
+	g_bInterruptTempSet = 1;
+}
+
+extern "C" void onInterrupt (int nSignal)
+{
+	if (g_bInterruptTempSet)
+		::unlink (g_szInterruptTemp);
+	::_exit (128 + nSignal);
+}
+
 } // namespace
+
+void installInterruptCleanup ()
+{
+	struct sigaction sa {};
+	sa.sa_handler = onInterrupt;
+	sigemptyset (&sa.sa_mask);
+	for (int nSignal : {SIGINT, SIGTERM, SIGHUP})
+		::sigaction (nSignal, &sa, nullptr);
+}
 
 // ------------------------------------------------------------------------------------------
 
@@ -138,6 +168,7 @@ bool CAudioFileWriter::open (const std::string& szPath, int nChannels, int nSamp
 	}
 	m_szTemp = templ.data ();
 	m_szTarget = szPath;
+	rememberTemp (m_szTemp);
 	// mkstemp creates the file private; give it the permissions a new file normally gets.
 	const mode_t mask = ::umask (0);
 	::umask (mask);
@@ -194,6 +225,7 @@ bool CAudioFileWriter::commit (std::string& szError)
 		return false;
 	}
 	m_szTemp.clear ();
+	rememberTemp ("");
 	return true;
 }
 
@@ -206,6 +238,7 @@ void CAudioFileWriter::discard ()
 	}
 	if (!m_szTemp.empty ())
 	{
+		rememberTemp ("");
 		::unlink (m_szTemp.c_str ());
 		m_szTemp.clear ();
 	}

@@ -35,6 +35,10 @@ private:
 	int64_t m_nFrames = 0;  // total frames in the file
 };
 
+/** Removes the output's temporary file when the renderer is interrupted (SIGINT, SIGTERM,
+    SIGHUP), then exits with 128 + the signal number. Call once at start-up. */
+void installInterruptCleanup ();
+
 /** Writes interleaved float frames to a temporary file; commit() renames it to the target,
     and destruction without commit() removes it, so a failed run leaves no output behind. */
 class CAudioFileWriter

@@ -235,6 +235,7 @@ int runRender (const COptions& o)
 
 int main (int argc, char** argv)
 {
+	installInterruptCleanup ();
 	COptions o;
 	std::string szError;
 	if (!parseOptions (argc, argv, o, szError))

@@ -555,8 +555,18 @@ bool CPluginInstance::setParameter (const std::string& szTitle, const std::strin
 	{
 		std::u16string u = toUtf16 (szText);
 		ParamValue dValue = 0;
-		if (m_pController->getParamValueByString (p->uId, reinterpret_cast<TChar*> (&u[0]), dValue) != kResultOk ||
-		    !std::isfinite (dValue))
+		long long nIndex = -1;
+		if (m_pController->getParamValueByString (p->uId, reinterpret_cast<TChar*> (&u[0]), dValue) == kResultOk &&
+		    std::isfinite (dValue))
+			bFound = true;
+		else if (p->nStepCount > 0 && (p->nFlags & ParameterInfo::kIsList) && parseIndex (szText, nIndex) &&
+		         nIndex <= p->nStepCount)
+		{
+			// A list entry by its index.
+			dValue = double (nIndex) / p->nStepCount;
+			bFound = true;
+		}
+		if (!bFound)
 		{
 			szError = "cannot parse '" + szValue + "' as a value of '" + p->szTitle + "'";
 			return false;
@@ -675,8 +685,11 @@ bool CPluginInstance::process (const float* const* ppIn, float* const* ppOut, in
 	m_pOutChanges->clear ();
 	if (m_nPosition == 0)
 	{
-		for (const auto& change : m_Pending)
-			m_pInChanges->addPoint (change.first, 0, change.second);
+		// Bypass goes last: a plug-in may stop reading a block's changes after a bypass change.
+		for (int bBypassPass = 0; bBypassPass < 2; ++bBypassPass)
+			for (const auto& change : m_Pending)
+				if (isBypass (change.first) == (bBypassPass == 1))
+					m_pInChanges->addPoint (change.first, 0, change.second);
 		m_Pending.clear ();
 	}
 	m_Context.projectTimeSamples = m_nPosition;
@@ -689,6 +702,14 @@ bool CPluginInstance::process (const float* const* ppIn, float* const* ppOut, in
 		std::memcpy (ppOut[c], m_pData->outputChannel (0, c), sizeof (float) * static_cast<std::size_t> (nFrames));
 	m_nPosition += nFrames;
 	return true;
+}
+
+bool CPluginInstance::isBypass (ParamID uId) const
+{
+	for (const auto& p : m_Params)
+		if (p.uId == uId)
+			return (p.nFlags & ParameterInfo::kIsBypass) != 0;
+	return false;
 }
 
 uint32_t CPluginInstance::tailSamples () const

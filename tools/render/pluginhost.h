@@ -112,6 +112,7 @@ private:
 
 	const CParamInfo* findByTitle (const std::string& szTitle) const;
 	const CParamInfo* programChangeParameter () const;
+	bool isBypass (Steinberg::Vst::ParamID uId) const;
 	void releaseAll ();
 
 	CPluginModule& m_Module;
