@@ -220,13 +220,33 @@ CSpectralDelayLine::Complex CSpectralDelayLine::accumulate(int nIndex, const Com
     return sumPartitions(nPartition, k);
 }
 
-CSpectralDelayLine::Complex CSpectralDelayLine::accumulateInput(int nIndex, const Complex& cInput)
+void CSpectralDelayLine::storeInputBins(int nIndex, const Complex* pBins, int nCount)
+{
+    for (int i = 0; i < nCount; ++i)
+    {
+        const int nSlot = (nIndex + i) & (m_nLength - 1);
+        storeInput(nSlot / m_nPartition, nSlot & (m_nPartition - 1), pBins[i]);
+    }
+}
+
+void CSpectralDelayLine::storeResponseBins(int nIndex, const Complex* pBins, int nCount)
+{
+    const int P = m_nPartitions;
+    for (int i = 0; i < nCount; ++i)
+    {
+        const int nSlot = (nIndex + i) & (m_nLength - 1);
+        const int nPartition = nSlot / m_nPartition;
+        double* pBin = m_pBins + (nSlot & (m_nPartition - 1)) * 6 * P;
+        const int nPos = (nPartition + P - 1) & (P - 1);
+        pBin[4 * P + nPos] = pBins[i].real();
+        pBin[5 * P + nPos] = pBins[i].imag();
+    }
+}
+
+CSpectralDelayLine::Complex CSpectralDelayLine::sumBin(int nIndex)
 {
     const int nSlot = nIndex & (m_nLength - 1);
-    const int nPartition = nSlot / m_nPartition;
-    const int k = nSlot & (m_nPartition - 1);
-    storeInput(nPartition, k, cInput);
-    return sumPartitions(nPartition, k);
+    return sumPartitions(nSlot / m_nPartition, nSlot & (m_nPartition - 1));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -314,19 +334,9 @@ void CCircuitFilter::processSample(double x)
     m_pResponseBlock[k] = m_pWorkingResponse[m_nReadPos + k].load(std::memory_order_relaxed);
     m_pResponseBlock[B + k] = 0.0;
 
-    Complex* pInputSpectrum = m_inputTransform.spectrum();
-    Complex* pResponseSpectrum = m_responseTransform.spectrum();
-    if (k == 0)
-    {
-        // Pack the real Nyquist bin into bin 0's imaginary part.
-        pInputSpectrum[0] = Complex(pInputSpectrum[0].real(), pInputSpectrum[B].real());
-        pResponseSpectrum[0] = Complex(pResponseSpectrum[0].real(), pResponseSpectrum[B].real());
-    }
-
-    const int nIndex = k - m_nResponseOffset + m_nReadPos;
-    const Complex cAcc = m_bStoreResponse
-                             ? m_delayLine.accumulate(nIndex, pInputSpectrum[k], pResponseSpectrum[k])
-                             : m_delayLine.accumulateInput(nIndex, pInputSpectrum[k]);
+    // The bins of this block's ring partition were stored at the end of the previous block
+    // (what accumulate would store bin by bin); only the sum remains per sample.
+    const Complex cAcc = m_delayLine.sumBin(k - m_nResponseOffset + m_nReadPos);
     if (k == 0)
     {
         m_pOutputSpectrum[0] = Complex(cAcc.real(), 0.0);
@@ -377,6 +387,21 @@ void CCircuitFilter::endOfBlock()
     m_nReadPos += B;
     if (m_nReadPos >= m_nResponseEnd)
         m_nReadPos = m_nResponseOffset;
+
+    // Store the new spectra into the ring partition of the next block at once, the real
+    // Nyquist bin packed into bin 0's imaginary part. Storing them here rather than one bin
+    // per sample gives the same rings at every sum, and the sums never have to wait for a
+    // store just made. An unchanged response partition is already in the ring.
+    Complex* pInputSpectrum = m_inputTransform.spectrum();
+    pInputSpectrum[0] = Complex(pInputSpectrum[0].real(), pInputSpectrum[B].real());
+    const int nIndex = m_nReadPos - m_nResponseOffset;
+    m_delayLine.storeInputBins(nIndex, pInputSpectrum, B);
+    if (m_bStoreResponse)
+    {
+        Complex* pResponseSpectrum = m_responseTransform.spectrum();
+        pResponseSpectrum[0] = Complex(pResponseSpectrum[0].real(), pResponseSpectrum[B].real());
+        m_delayLine.storeResponseBins(nIndex, pResponseSpectrum, B);
+    }
 }
 
 void CCircuitFilter::setGain(double dGain)

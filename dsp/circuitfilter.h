@@ -42,9 +42,12 @@ public:
     // history with the response partitions for that bin (audio thread). Returns the new
     // accumulator.
     Complex accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
-    // The same, keeping the response bin already stored at nIndex (used when that response
-    // partition is unchanged since it was last stored).
-    Complex accumulateInput(int nIndex, const Complex& cInput);
+
+    // The same in two steps, as the engine runs it: the bins of a whole partition stored at
+    // once (nCount bins from nIndex), then the sum for one index at a time.
+    void storeInputBins(int nIndex, const Complex* pBins, int nCount);
+    void storeResponseBins(int nIndex, const Complex* pBins, int nCount);
+    Complex sumBin(int nIndex);
     Complex getAccumulator() const { return m_cAccumulator; }
 
     // Sum over n of x[n] * h[n] (complex, or DC and Nyquist apart when packed), chosen for the
@@ -163,7 +166,7 @@ private:
     // Taps of each partition as last transformed. A partition collected with the same taps
     // again has the same spectrum, which the ring already holds: its transform is skipped.
     std::unique_ptr<double[]> m_pTransformedTaps;  // design length taps
-    bool m_bStoreResponse;                         // this block stores new response bins
+    bool m_bStoreResponse;                         // the last block stored new response bins
     std::unique_ptr<double[]> m_pInputBlock;     // F: B input samples, then zeros
     std::unique_ptr<double[]> m_pOutputBlock;    // F: first B entries are this block's output
     std::unique_ptr<double[]> m_pOverlap;        // B: tail of the previous output block
