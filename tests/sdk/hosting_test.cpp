@@ -1,4 +1,4 @@
-#include "alloccounter.h"
+#include "allocationcount.h"
 #include "hosting/eventlist.h"
 #include "hosting/hostprocessdata.h"
 #include "hosting/parameterchanges.h"
@@ -90,7 +90,7 @@ TEST (ParameterChanges, FillingAndClearingNeverAllocates)
 {
 	ParameterChanges changes (64, 16);
 	EventList events (64);
-	korvessa_test::AllocationScope scope;
+	CAllocationCount scope;
 	for (int round = 0; round < 3; ++round)
 	{
 		changes.clear ();

@@ -1,4 +1,4 @@
-#include "alloccounter.h"
+#include "allocationcount.h"
 #include "testeffect.h"
 #include "vst2wrapper.h"
 
@@ -358,7 +358,7 @@ TEST_F (Vst2Fixture, ProcessingAllocatesNothing)
 	note.midiData[2] = 1;
 	VstEvents events {1, 0, {reinterpret_cast<VstEvent*> (&note), nullptr}};
 
-	AllocationScope scope;
+	CAllocationCount scope;
 	for (int i = 0; i < 4; ++i)
 	{
 		effect->setParameter (effect, 0, 0.1f * static_cast<float> (i));
