@@ -243,7 +243,7 @@ void Processor::applyParameterChanges(ProcessData& data)
 		const float fCooked = cookHostValue(*pControl, dValue);
 		if (m_bSampleAccurate && uId < static_cast<uint32>(m_nQueueCount) && m_pQueues[uId])
 		{
-			m_pQueues[uId]->attach(pQueue, data.numSamples);
+			m_pQueues[uId]->attach(pQueue, data.numSamples > 0 ? data.numSamples : 0);
 			pControl->m_pConnector = m_pQueues[uId].get();
 		}
 		else

@@ -196,6 +196,7 @@ TEST(ProcessorParameters, ControlsBecomeParametersByPositionWithGapsAndMeters)
 	EXPECT_EQ(paramText(*processor, 2, 0.3), u"3"); // integer controls show no decimals
 	EXPECT_EQ(paramText(*processor, 4, 0.5), u"");
 	EXPECT_EQ(paramText(*processor, 4, 1.0), u"c");
+	EXPECT_DOUBLE_EQ(processor->getParamNormalized(1), 1.0); // a list shows the current index
 	EXPECT_DOUBLE_EQ(processor->getParamNormalized(3), 0.0); // meters start at zero
 	EXPECT_NEAR(processor->getParamNormalized(6), 0.5, 1e-3);  // volt/octave default
 
@@ -282,6 +283,37 @@ TEST(ProcessorProcess, LastPointOfAQueueWinsAndVoltOctaveIsCooked)
 	EXPECT_EQ(changed[0].m_nFrame, 0); // applied at the block start
 }
 
+TEST(ProcessorProcess, LogTaperAndListControlsReceiveWhatTheHostShows)
+{
+	auto* pPlugIn = new CTestPlugIn({
+	    {kKindParameter, kValueFloat, "Level", 0.0f, 100.0f, 50.0f, "", "", false, true},
+	    {kKindParameter, kValueUint, "Pick", 0.0f, 2.0f, 0.0f, "a,b,c", "", true},
+	});
+	ProcessorPtr processor = makeProcessor(pPlugIn);
+	for (double dValue : {1.0, 0.5, 0.1, 0.001})
+	{
+		CBlock block(2, 2, 4);
+		block.add(0, 0, dValue);
+		block.add(1, 0, 0.5);
+		ASSERT_EQ(processor->process(block.data), kResultOk);
+		// The log parameter's plain value, never below the control's low limit.
+		const double dShown = processor->normalizedParamToPlain(0, dValue);
+		EXPECT_NEAR(pPlugIn->m_afFloat[0], dShown < 0.0 ? 0.0 : dShown, 1e-3) << dValue;
+		EXPECT_EQ(pPlugIn->m_auUint[1], 1u); // linear for a list, whatever its mapping flags
+	}
+	// A preset recall gives the host the normalized value that shows the preset's plain value.
+	auto* pWithPresets = new CTestPlugIn({{kKindParameter, kValueFloat, "Level", 0.0f, 100.0f,
+	                                       50.0f, "", "", false, true}});
+	pWithPresets->m_szPresetNames[0] = "Zero";
+	pWithPresets->m_szPresetNames[1] = "One";
+	ProcessorPtr withPresets = makeProcessor(pWithPresets);
+	ASSERT_EQ(withPresets->setParamNormalized(0x70727374, 1.0), kResultOk);
+	const double dPreset = 100.0 / 15.0; // slot 1 of the test plug-in
+	EXPECT_NEAR(pWithPresets->m_afFloat[0], dPreset, 1e-4);
+	EXPECT_NEAR(withPresets->normalizedParamToPlain(0, withPresets->getParamNormalized(0)), dPreset,
+	            1e-3);
+}
+
 TEST(ProcessorProcess, FixedParametersReachThePlugIn)
 {
 	struct Case { ParamID uId; double dValue; const char* szCall; std::vector<double> args; };
@@ -320,6 +352,8 @@ TEST(ProcessorProcess, JoystickAxesAndBadValues)
 	auto* pPlugIn = new CTestPlugIn(kTwoControls);
 	ProcessorPtr processor = makeProcessor(pPlugIn);
 	CBlock block(2, 2, 8);
+	int32 nIndex = 0;
+	block.changes.addParameterData(1, nIndex); // a queue without points: skipped, scan goes on
 	block.add(32773, 0, 0.75);
 	block.add(32774, 0, 0.25);
 	block.add(0, 0, NAN);     // no value: ignored
