@@ -216,7 +216,10 @@ int runRender (const COptions& o)
 	if (!renderThrough (inst, source, sink, settings, stats, o.szPlot.empty () ? nullptr : &capture, szError))
 		return fail (szError);
 	if (!o.szPlot.empty () &&
-	    !writeRenderPlot (o.szPlot, o.szInput + "  \xE2\x86\x92  " + o.szOutput, capture.input, capture.output,
+	    !writeRenderPlot (o.szPlot,
+	                      o.szInput + "  \xE2\x86\x92  " + o.szOutput +
+	                          (capture.bTruncated ? "  (the first " + std::to_string (capture.nMaxFrames / reader.sampleRate ()) + " s)" : ""),
+	                      capture.input, capture.output,
 	                      reader.sampleRate (), szError))
 		return fail (szError);
 	if (!o.szPlot.empty ())

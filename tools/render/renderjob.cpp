@@ -93,8 +93,9 @@ bool renderThrough (CPluginInstance& instance, CAudioSource& source, CAudioSink&
 	{
 		pCapture->input.clear ();
 		pCapture->output.clear ();
-		pCapture->input.reserve (static_cast<size_t> (std::max<int64_t> (0, source.frames ())));
-		pCapture->output.reserve (static_cast<size_t> (std::max<int64_t> (0, nExpected)));
+		pCapture->bTruncated = false;
+		pCapture->input.reserve (static_cast<size_t> (std::clamp<int64_t> (source.frames (), 0, pCapture->nMaxFrames)));
+		pCapture->output.reserve (static_cast<size_t> (std::clamp<int64_t> (nExpected, 0, pCapture->nMaxFrames)));
 	}
 
 	std::vector<float> interleaved (static_cast<size_t> (nBlock) * nCh);
@@ -146,7 +147,7 @@ bool renderThrough (CPluginInstance& instance, CAudioSource& source, CAudioSink&
 				stats.dInputPeak = std::max (stats.dInputPeak, double (std::fabs (v)));
 			}
 		if (pCapture && !bInputDone)
-			for (int64_t i = 0; i < n; ++i)
+			for (int64_t i = 0; i < n && int64_t (pCapture->input.size ()) < pCapture->nMaxFrames; ++i)
 			{
 				double s = 0;
 				for (int c = 0; c < nCh; ++c)
@@ -171,8 +172,10 @@ bool renderThrough (CPluginInstance& instance, CAudioSource& source, CAudioSink&
 				stats.dOutputPeak = std::max (stats.dOutputPeak, double (std::fabs (v)));
 				s += v;
 			}
-			if (pCapture)
+			if (pCapture && int64_t (pCapture->output.size ()) < pCapture->nMaxFrames)
 				pCapture->output.push_back (static_cast<float> (s / nCh));
+			else if (pCapture)
+				pCapture->bTruncated = true;
 		}
 		if (!sink.write (interleaved.data (), n, szError))
 		{

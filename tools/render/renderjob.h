@@ -94,11 +94,14 @@ struct CRenderStats
 	std::string summary () const;
 };
 
-/** The mean of the channels of input and output, kept for pictures. */
+/** The mean of the channels of input and output, kept for pictures; at most nMaxFrames of
+    each, so a long file costs bounded memory. */
 struct CRenderCapture
 {
 	std::vector<float> input;
 	std::vector<float> output;
+	int64_t nMaxFrames = int64_t (1) << 24; // about 5.8 minutes at 48 kHz
+	bool bTruncated = false;                // the render was longer than nMaxFrames
 };
 
 struct CRenderSettings
