@@ -371,12 +371,14 @@ void CCircuitFilter::endOfBlock()
         m_pOverlap[i] = m_pOutputBlock[B + i];
 
     m_outputTransform.inverse(m_pOutputSpectrum.get());
-    m_outputTransform.scale();
     std::fill_n(m_pOutputSpectrum.get(), F, Complex(0.0, 0.0));
 
+    // The real part of the scaled inverse: what scale() would leave, (re/F - im*0), taken
+    // in the same pass that copies it out.
     const Complex* pTime = m_outputTransform.output();
+    const double dScale = 1.0 / F;
     for (int i = 0; i < F; ++i)
-        m_pOutputBlock[i] = pTime[i].real();
+        m_pOutputBlock[i] = pTime[i].real() * dScale - pTime[i].imag() * 0.0;
     for (int i = 0; i < B; ++i)
         m_pOutputBlock[i] += m_pOverlap[i];
 
