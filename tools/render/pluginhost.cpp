@@ -511,23 +511,23 @@ bool CPluginInstance::setParameter (const std::string& szTitle, const std::strin
                                     std::string& szError)
 {
 	const CParamInfo* p = findByTitle (szTitle);
-	if (!p || (p->nFlags & ParameterInfo::kIsProgramChange) || (p->nFlags & ParameterInfo::kIsReadOnly))
+	if (!p)
 	{
-		if (p && (p->nFlags & ParameterInfo::kIsProgramChange))
-		{
-			szError = "'" + p->szTitle + "' selects a factory preset: use --preset";
-			return false;
-		}
-		if (p)
-		{
-			szError = "parameter '" + p->szTitle + "' is read-only";
-			return false;
-		}
 		std::vector<std::string> titles;
 		for (const auto& q : m_Params)
 			if (!(q.nFlags & (ParameterInfo::kIsProgramChange | ParameterInfo::kIsReadOnly)))
 				titles.push_back (q.szTitle);
 		szError = "unknown parameter '" + szTitle + "'; valid titles: " + joinNames (titles);
+		return false;
+	}
+	if (p->nFlags & ParameterInfo::kIsProgramChange)
+	{
+		szError = "'" + p->szTitle + "' selects a factory preset: use --preset";
+		return false;
+	}
+	if (p->nFlags & ParameterInfo::kIsReadOnly)
+	{
+		szError = "parameter '" + p->szTitle + "' is read-only";
 		return false;
 	}
 
