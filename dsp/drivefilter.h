@@ -19,6 +19,7 @@ public:
                  int nResponseOffset);
 
     // Circuit 0..4; any other index keeps the previous design. Always ends with applyResponse.
+    // Runs on the thread that changed the control (audio or user interface).
     void calculateIR(int nCircuit, int nGuitarType, double dDrive, double dVariCap,
                      int nSampleRate);
 };

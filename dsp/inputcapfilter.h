@@ -16,5 +16,6 @@ public:
 
     // Mode 0 designs the circuit; any other mode keeps the previous design. Cap filter 0 is
     // normal, 1 low cut (capacitor / cap cut). Always ends with applyResponse.
+    // Runs on the thread that changed the control (audio or user interface).
     void calculateIR(int nMode, int nGuitarType, int nCapFilter, double dCapCut, int nSampleRate);
 };

@@ -15,7 +15,7 @@ public:
                 int nResponseOffset);
 
     // Circuit 0 or 1; any other index keeps the previous design. Always ends with
-    // applyResponse.
+    // applyResponse. Runs on the thread that changed the control (audio or user interface).
     void calculateIR(int nCircuit, int nGuitarType, double dMids, int nSampleRate);
 
     // Pot fraction of circuit 0: 1 - taper(mids), 1.0 at mids 0, 0.9 at 0.5, 0.1 at 1.

@@ -16,5 +16,6 @@ public:
 
     // Mode 0 designs the circuit; any other mode keeps the previous design. Guitar type 1 is
     // bass (doubled capacitor). Always ends with applyResponse.
+    // Runs on the thread that changed the control (audio or user interface).
     void calculateIR(int nMode, int nGuitarType, double dVolume, int nSampleRate);
 };
