@@ -242,21 +242,16 @@ std::string CPluginModule::describe () const
 // ------------------------------------------------------------------------------------------
 // CPluginInstance
 
-/** The host's IComponentHandler: accepts edits and counts requests to re-read values. */
+/** The host's IComponentHandler. Edits are accepted; a request to re-read parameter values
+    (after a preset recall) needs nothing, as the renderer reads values from the controller
+    whenever it shows or uses them. */
 class CPluginInstance::CComponentHandler final : public IComponentHandler
 {
 public:
 	tresult PLUGIN_API beginEdit (ParamID) SMTG_OVERRIDE { return kResultOk; }
 	tresult PLUGIN_API performEdit (ParamID, ParamValue) SMTG_OVERRIDE { return kResultOk; }
 	tresult PLUGIN_API endEdit (ParamID) SMTG_OVERRIDE { return kResultOk; }
-	tresult PLUGIN_API restartComponent (int32 flags) SMTG_OVERRIDE
-	{
-		// Values are read from the controller whenever they are shown, so re-reading needs
-		// nothing further here.
-		if (flags & kParamValuesChanged)
-			++m_nRestarts;
-		return kResultOk;
-	}
+	tresult PLUGIN_API restartComponent (int32) SMTG_OVERRIDE { return kResultOk; }
 
 	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE
 	{
@@ -280,7 +275,7 @@ public:
 	}
 
 	virtual ~CComponentHandler () = default;
-	int m_nRestarts = 0; // kParamValuesChanged requests seen
+
 private:
 	std::atomic<uint32> m_nRefs {1};
 };
@@ -606,11 +601,6 @@ std::string CPluginInstance::valueText (ParamID uId, double dNormalized) const
 	char buf[32];
 	std::snprintf (buf, sizeof buf, "%.4f", dNormalized);
 	return buf;
-}
-
-int CPluginInstance::restartCount () const
-{
-	return m_pHandler ? m_pHandler->m_nRestarts : 0;
 }
 
 bool CPluginInstance::start (double dSampleRate, int nChannels, int nMaxBlock, std::string& szError)

@@ -94,8 +94,6 @@ public:
 	/** The controller's current normalized value and its text. */
 	double value (Steinberg::Vst::ParamID uId) const;
 	std::string valueText (Steinberg::Vst::ParamID uId, double dNormalized) const;
-	/** Times the plug-in asked the host to re-read its parameter values. */
-	int restartCount () const;
 
 	/** Bus arrangement, processing set-up and activation for nChannels (1 or 2). */
 	bool start (double dSampleRate, int nChannels, int nMaxBlock, std::string& szError);
