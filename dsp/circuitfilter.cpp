@@ -172,6 +172,16 @@ CSpectralDelayLine::MultiplyAccumulate selectMultiplyAccumulate()
 }
 }
 
+CSpectralDelayLine::MultiplyAccumulate CSpectralDelayLine::baselineMultiplyAccumulate()
+{
+    return multiplyAccumulateSse2;
+}
+
+CSpectralDelayLine::MultiplyAccumulate CSpectralDelayLine::selectedMultiplyAccumulate()
+{
+    return selectMultiplyAccumulate();
+}
+
 CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
     : m_pStorage(new double[6 * nRingLength + 8]())
     , m_pBins(nullptr)

@@ -54,6 +54,9 @@ public:
     // processor at construction.
     typedef Complex (*MultiplyAccumulate)(const double* xr, const double* xi, const double* hr,
                                           const double* hi, int n, bool bPacked);
+    // The baseline (SSE2) version and the one this processor runs; they agree bit for bit.
+    static MultiplyAccumulate baselineMultiplyAccumulate();
+    static MultiplyAccumulate selectedMultiplyAccumulate();
 
 private:
     void storeInput(int nPartition, int k, const Complex& cInput);

@@ -253,3 +253,24 @@ TEST(CircuitFilterTest, UnsupportedSizesFallBackToTheStandardEngine)
     EXPECT_EQ(small.partitionCount(), 16);
     EXPECT_EQ(small.latency(), 31);
 }
+
+// The partition sum chosen for this processor gives exactly the baseline's result, for sizes
+// with and without a tail beyond whole groups of eight.
+TEST(SpectralDelayLineTest, SelectedSumMatchesBaselineBitForBit)
+{
+    const CSpectralDelayLine::MultiplyAccumulate base = CSpectralDelayLine::baselineMultiplyAccumulate();
+    const CSpectralDelayLine::MultiplyAccumulate fast = CSpectralDelayLine::selectedMultiplyAccumulate();
+    const std::vector<double> v = randomSignal(4 * 40, 51);
+    for (int n : {32, 8, 13, 1})
+        for (bool bPacked : {false, true})
+        {
+            const std::complex<double> a = base(&v[0], &v[40], &v[80], &v[120], n, bPacked);
+            const std::complex<double> b = fast(&v[0], &v[40], &v[80], &v[120], n, bPacked);
+            EXPECT_EQ(a, b) << n << " " << bPacked;
+            std::complex<double> ref(0.0, 0.0);
+            for (int m = 0; m < n; ++m)
+                ref += bPacked ? std::complex<double>(v[m] * v[80 + m], v[40 + m] * v[120 + m])
+                               : std::complex<double>(v[m], v[40 + m]) * std::complex<double>(v[80 + m], v[120 + m]);
+            EXPECT_NEAR(std::abs(a - ref), 0.0, 1e-13) << n << " " << bPacked;
+        }
+}
