@@ -330,6 +330,8 @@ TEST_F (RenderTest, EveryErrorExplainsItselfAndLeavesNoOutput)
 	    {{in, out, "--plugin", fx, "--block", "0"}, 2, "--block expects a whole number"},
 	    {{in, out, "--plugin", fx, "--set", "Gain"}, 2, "--set expects NAME=VALUE"},
 	    {{in, out, "--plugin", fx, "--plot", file ("p.jpg")}, 2, "PNG"},
+	    {{in, out, "--plugin", fx, "--plot", file ("no-such-dir/p.png")}, 1, "cannot write picture"},
+	    {{"--plugin", fx, "--demo", in}, 1, "is not a folder"},
 	    {{in, "--plugin", fx}, 2, "expected an input and an output file"},
 	    {{in, out, "--bogus"}, 2, "unknown option '--bogus'"},
 	};
