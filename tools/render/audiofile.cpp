@@ -136,11 +136,15 @@ int CAudioFileWriter::formatFor (const std::string& szPath, std::string& szError
 }
 
 bool CAudioFileWriter::open (const std::string& szPath, int nChannels, int nSampleRate,
-                             std::string& szError)
+                             int64_t nExpectedFrames, std::string& szError)
 {
-	const int nFormat = formatFor (szPath, szError);
+	int nFormat = formatFor (szPath, szError);
 	if (!nFormat)
 		return false;
+	// A WAV file cannot pass 4 GB; longer float renders go to its 64-bit form, RF64.
+	constexpr int64_t kWavLimit = (int64_t (1) << 32) - (int64_t (1) << 20); // bytes, with room for headers
+	if ((nFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV && nExpectedFrames * nChannels * 4 > kWavLimit)
+		nFormat = SF_FORMAT_RF64 | SF_FORMAT_FLOAT;
 	SF_INFO info {};
 	info.channels = nChannels;
 	info.samplerate = nSampleRate;

@@ -1,6 +1,6 @@
 // Audio files through libsndfile: reading any format it knows, and writing by the output's
-// extension (.wav 32-bit float, .flac and .aiff 24-bit, .ogg Vorbis). Output goes to a
-// temporary file beside the target and is renamed over it only when complete.
+// extension (.wav 32-bit float, as RF64 beyond 4 GB; .flac and .aiff 24-bit; .ogg Vorbis).
+// Output goes to a temporary file beside the target and is renamed over it only when complete.
 #pragma once
 
 #include <cstdint>
@@ -52,7 +52,9 @@ public:
 	/** The libsndfile format for a path's extension, or 0 with a message. */
 	static int formatFor (const std::string& szPath, std::string& szError);
 
-	bool open (const std::string& szPath, int nChannels, int nSampleRate, std::string& szError);
+	/** nExpectedFrames (input plus tail) only chooses RF64 for WAV files beyond 4 GB. */
+	bool open (const std::string& szPath, int nChannels, int nSampleRate, int64_t nExpectedFrames,
+	           std::string& szError);
 	bool write (const float* pInterleaved, int64_t nFrames, std::string& szError);
 	bool commit (std::string& szError);
 	/** Closes and deletes the temporary file (also done by the destructor). */

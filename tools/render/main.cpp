@@ -154,7 +154,7 @@ int runDemo (CPluginModule& module, const COptions& o)
 			return fail (szError);
 		const std::string szPath = o.szDemoDir + "/" + fileNameFor (names[i], static_cast<int> (i)) + ".wav";
 		CAudioFileWriter writer;
-		if (!writer.open (szPath, 1, kDemoSampleRate, szError))
+		if (!writer.open (szPath, 1, kDemoSampleRate, static_cast<int64_t> (phrase.size ()), szError))
 			return fail (szError);
 		CMemorySource source (phrase, 1, kDemoSampleRate);
 		CFileSink sink (writer);
@@ -203,7 +203,8 @@ int runRender (const COptions& o)
 		return fail (szError);
 
 	CAudioFileWriter writer;
-	if (!writer.open (o.szOutput, reader.channels (), reader.sampleRate (), szError))
+	const int64_t nExpected = reader.frames () + (o.bTail ? static_cast<int64_t> (kMaxTailSeconds * reader.sampleRate ()) : 0);
+	if (!writer.open (o.szOutput, reader.channels (), reader.sampleRate (), nExpected, szError))
 		return fail (szError);
 	CFileSource source (reader);
 	CFileSink sink (writer);
