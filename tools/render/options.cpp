@@ -10,7 +10,7 @@ std::string usageText ()
 	return "Usage:\n"
 	       "  korvessa-render IN OUT [--preset NAME|INDEX] [--set NAME=VALUE ...] [--block N] [--tail]\n"
 	       "                  [--plot FILE.png] [--plugin PATH]\n"
-	       "  korvessa-render --demo DIR [--plugin PATH]\n"
+	       "  korvessa-render --demo DIR [--plugin PATH] [--block N]\n"
 	       "  korvessa-render --list-presets | --list-params | --info  [--preset ...] [--set ...] [--plugin PATH]\n"
 	       "\n"
 	       "Runs an audio file through the Korvessa VST 3 plug-in (or the bundle given with --plugin).\n"
