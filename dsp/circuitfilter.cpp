@@ -110,6 +110,26 @@ std::complex<double> multiplyAccumulateSse2(const double* xr, const double* xi,
     }
     re = horizontalSum(_mm_add_pd(_mm_add_pd(r0, r2), _mm_add_pd(r1, r3)));
     im = horizontalSum(_mm_add_pd(_mm_add_pd(i0, i2), _mm_add_pd(i1, i3)));
+#else
+    // The same eight sums without vector registers.
+    double sr[8] = {0, 0, 0, 0, 0, 0, 0, 0}, si[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+    for (; m + 8 <= n; m += 8)
+        for (int l = 0; l < 8; ++l)
+        {
+            const int j = m + l;
+            if (!bPacked)
+            {
+                sr[l] += xr[j] * hr[j] - xi[j] * hi[j];
+                si[l] += xr[j] * hi[j] + xi[j] * hr[j];
+            }
+            else
+            {
+                sr[l] += xr[j] * hr[j];
+                si[l] += xi[j] * hi[j];
+            }
+        }
+    re = ((sr[0] + sr[4]) + (sr[2] + sr[6])) + ((sr[1] + sr[5]) + (sr[3] + sr[7]));
+    im = ((si[0] + si[4]) + (si[2] + si[6])) + ((si[1] + si[5]) + (si[3] + si[7]));
 #endif
     multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
     return std::complex<double>(re, im);
