@@ -260,6 +260,15 @@ TEST(ProcessorSetup, BusArrangementsSampleSizesAndTail)
 	EXPECT_EQ(processor->getLatencySamples(), 0u);
 	pPlugIn->m_nInfiniteTail = 1;
 	EXPECT_EQ(processor->getTailSamples(), kInfiniteTail);
+
+	// Terminated and initialized again, the processor declares everything once.
+	const int32 nParameters = processor->getParameterCount();
+	ASSERT_EQ(processor->terminate(), kResultOk);
+	ASSERT_EQ(processor->initialize(nullptr), kResultOk);
+	EXPECT_EQ(processor->getParameterCount(), nParameters);
+	EXPECT_EQ(processor->getUnitCount(), 1);
+	EXPECT_EQ(processor->getBusCount(kAudio, kInput), 1);
+	EXPECT_EQ(processor->getBusCount(kEvent, kInput), 1);
 }
 
 // ----------------------------------------------------------------------------------------------
