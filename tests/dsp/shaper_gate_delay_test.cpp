@@ -43,6 +43,19 @@ TEST(WaveShaperTest, TableValues)
     for (int j = 0; j <= 100; ++j)
         EXPECT_NEAR(shape(-1.0 + 0.02 * j), CWaveShaper::curve()[j], 1e-9) << j;
     EXPECT_EQ(CWaveShaper::curve()[74], 0.986899);
+
+    // Sums over the published 101 points guard the transcription of every entry and its place.
+    double dSum = 0.0, dSquares = 0.0, dWeighted = 0.0;
+    for (int j = 0; j <= 100; ++j)
+    {
+        const double c = CWaveShaper::curve()[j];
+        dSum += c;
+        dSquares += c * c;
+        dWeighted += j * c;
+    }
+    EXPECT_NEAR(dSum, 0.07553229, 1e-9);
+    EXPECT_NEAR(dSquares, 91.55242050365507, 1e-9);
+    EXPECT_NEAR(dWeighted, 2507.6415195, 1e-7);
 }
 
 TEST(WaveShaperTest, NonFiniteIsSilenceAndHugeStaysOnTheExtendedLine)
