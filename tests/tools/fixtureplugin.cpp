@@ -4,6 +4,8 @@
 //   or out = in while bypassed.
 // Three factory presets through a program-change parameter; a tail of kTailSamples. Like some
 // plug-ins, it reads no further changes of a block after a bypass change.
+// Built twice: as one object that is component and controller at once, and (FIXTURE_SPLIT) as a
+// component and a separate controller class, the way most plug-ins are made.
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -36,6 +38,12 @@ struct CPresetRow
 constexpr CPresetRow kPresets[] = {{"Unity", 1.0, false}, {"Half Gain", 0.5, false}, {"Inverted Quarter", 0.25, true}};
 
 const FUID kFixtureCid (0x4B525446, 0x49585455, 0x52450000, 0x00000001);
+const FUID kControllerCid (0x4B525446, 0x49585455, 0x52450000, 0x00000002);
+#ifdef FIXTURE_SPLIT
+constexpr bool kSplit = true;
+#else
+constexpr bool kSplit = false;
+#endif
 
 void copy16 (TChar* pDst, const char* pSrc, int nMax = 128)
 {
@@ -56,6 +64,8 @@ std::string narrow (const TChar* p)
 class CFixtureEffect final : public IComponent, public IAudioProcessor, public IEditController
 {
 public:
+	/** bComponentOnly: the split build's component, which leaves IEditController to its own class. */
+	explicit CFixtureEffect (bool bComponentOnly) : m_bComponentOnly (bComponentOnly) {}
 	virtual ~CFixtureEffect () = default;
 
 	// FUnknown
@@ -66,7 +76,7 @@ public:
 			*obj = static_cast<IComponent*> (this);
 		else if (FUnknownPrivate::iidEqual (iid, IAudioProcessor::iid))
 			*obj = static_cast<IAudioProcessor*> (this);
-		else if (FUnknownPrivate::iidEqual (iid, IEditController::iid))
+		else if (FUnknownPrivate::iidEqual (iid, IEditController::iid) && !m_bComponentOnly)
 			*obj = static_cast<IEditController*> (this);
 		else
 		{
@@ -90,7 +100,13 @@ public:
 	tresult PLUGIN_API terminate () SMTG_OVERRIDE { return kResultOk; }
 
 	// IComponent
-	tresult PLUGIN_API getControllerClassId (TUID) SMTG_OVERRIDE { return kNotImplemented; }
+	tresult PLUGIN_API getControllerClassId (TUID cid) SMTG_OVERRIDE
+	{
+		if (!m_bComponentOnly)
+			return kNotImplemented;
+		kControllerCid.toTUID (cid);
+		return kResultOk;
+	}
 	tresult PLUGIN_API setIoMode (IoMode) SMTG_OVERRIDE { return kNotImplemented; }
 	int32 PLUGIN_API getBusCount (MediaType type, BusDirection) SMTG_OVERRIDE { return type == kAudio ? 1 : 0; }
 	tresult PLUGIN_API getBusInfo (MediaType type, BusDirection dir, int32 index, BusInfo& bus) SMTG_OVERRIDE
@@ -148,6 +164,8 @@ public:
 					m_dAudioGain = 2.0 * v;
 				else if (q->getParameterId () == kPolarity)
 					m_bAudioInvert = v >= 0.5;
+				else if (q->getParameterId () == kProgram && m_bComponentOnly)
+					recallPreset (v); // the split component learns of the preset only here
 				else if (q->getParameterId () == kBypass)
 				{
 					m_bAudioBypass = v >= 0.5;
@@ -265,11 +283,7 @@ public:
 		{
 			// A single-component effect recalls the preset into its audio values at once.
 			m_dProgramNorm = v;
-			const CPresetRow& p = kPresets[static_cast<int> (v * 2 + 0.5) % 3];
-			m_dGainNorm = p.dGain / 2.0;
-			m_dPolarityNorm = p.bInvert ? 1.0 : 0.0;
-			m_dAudioGain = p.dGain;
-			m_bAudioInvert = p.bInvert;
+			recallPreset (v);
 			if (m_pHandler)
 				m_pHandler->restartComponent (kParamValuesChanged);
 		}
@@ -285,6 +299,16 @@ public:
 	IPlugView* PLUGIN_API createView (FIDString) SMTG_OVERRIDE { return nullptr; }
 
 private:
+	void recallPreset (double v)
+	{
+		const CPresetRow& p = kPresets[static_cast<int> (v * 2 + 0.5) % 3];
+		m_dGainNorm = p.dGain / 2.0;
+		m_dPolarityNorm = p.bInvert ? 1.0 : 0.0;
+		m_dAudioGain = p.dGain;
+		m_bAudioInvert = p.bInvert;
+	}
+
+	const bool m_bComponentOnly;
 	std::atomic<uint32> m_nRefs {1};
 	int32 m_nChannels = 2;
 	double m_dGainNorm = 0.5, m_dPolarityNorm = 0.0, m_dProgramNorm = 0.0, m_dBypassNorm = 0.0; // controller values
@@ -315,12 +339,18 @@ public:
 		*info = PFactoryInfo ("Fixture Vendor", "", "", PFactoryInfo::kNoFlags);
 		return kResultOk;
 	}
-	int32 PLUGIN_API countClasses () SMTG_OVERRIDE { return 1; }
+	int32 PLUGIN_API countClasses () SMTG_OVERRIDE { return kSplit ? 2 : 1; }
 	tresult PLUGIN_API getClassInfo (int32 index, PClassInfo* info) SMTG_OVERRIDE
 	{
+		TUID cid;
+		if (index == 1 && kSplit)
+		{
+			kControllerCid.toTUID (cid);
+			*info = PClassInfo (cid, PClassInfo::kManyInstances, kVstComponentControllerClass, "Render Fixture Controller");
+			return kResultOk;
+		}
 		if (index != 0)
 			return kInvalidArgument;
-		TUID cid;
 		kFixtureCid.toTUID (cid);
 		*info = PClassInfo (cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "Render Fixture");
 		return kResultOk;
@@ -328,9 +358,10 @@ public:
 	tresult PLUGIN_API createInstance (FIDString cid, FIDString iid, void** obj) SMTG_OVERRIDE
 	{
 		*obj = nullptr;
-		if (!FUnknownPrivate::iidEqual (cid, kFixtureCid.toTUID ()))
+		const bool bController = kSplit && FUnknownPrivate::iidEqual (cid, kControllerCid.toTUID ());
+		if (!bController && !FUnknownPrivate::iidEqual (cid, kFixtureCid.toTUID ()))
 			return kNoInterface;
-		auto* p = new CFixtureEffect ();
+		auto* p = new CFixtureEffect (kSplit && !bController);
 		const tresult r = p->queryInterface (iid, obj);
 		p->release ();
 		return r;

@@ -198,20 +198,22 @@ TEST_F (RenderTest, PresetAndSetValuesApplyFromTheFirstSample)
 	    {{"--set", "Bypass=0", "--set", "Gain=0.5"}, 0.5}, // the bypass change goes last
 	    {{"--set", "Bypass=1", "--set", "Gain=0.5"}, 1.0},
 	};
-	for (const auto& c : cases)
-	{
-		std::vector<std::string> args {file ("in.wav"), file ("out.wav"), "--plugin", FIXTURE_BUNDLE};
-		args.insert (args.end (), c.args.begin (), c.args.end ());
-		const CRun r = run (args);
-		ASSERT_EQ (r.nCode, 0) << r.szErr;
-		const CAudio out = readAudio (file ("out.wav"));
-		ASSERT_EQ (out.nChannels, 2);
-		ASSERT_EQ (out.samples.size (), in.size ());
-		std::size_t nWrong = 0;
-		for (std::size_t i = 0; i < in.size (); ++i)
-			nWrong += out.samples[i] != static_cast<float> (double (in[i]) * c.dGain);
-		EXPECT_EQ (nWrong, 0u) << "gain " << c.dGain;
-	}
+	// The same through a plug-in made of one object and through one with a separate controller.
+	for (const char* szBundle : {FIXTURE_BUNDLE, SPLIT_FIXTURE_BUNDLE})
+		for (const auto& c : cases)
+		{
+			std::vector<std::string> args {file ("in.wav"), file ("out.wav"), "--plugin", szBundle};
+			args.insert (args.end (), c.args.begin (), c.args.end ());
+			const CRun r = run (args);
+			ASSERT_EQ (r.nCode, 0) << r.szErr;
+			const CAudio out = readAudio (file ("out.wav"));
+			ASSERT_EQ (out.nChannels, 2);
+			ASSERT_EQ (out.samples.size (), in.size ());
+			std::size_t nWrong = 0;
+			for (std::size_t i = 0; i < in.size (); ++i)
+				nWrong += out.samples[i] != static_cast<float> (double (in[i]) * c.dGain);
+			EXPECT_EQ (nWrong, 0u) << szBundle << ": gain " << c.dGain;
+		}
 }
 
 TEST_F (RenderTest, BlocksTailChannelsAndFormat)
