@@ -1,5 +1,5 @@
 // The built bundle as a host sees it: loaded with dlopen, driven only through VST 3 interfaces.
-#include "allocationcounter.h"
+#include "allocationcount.h"
 #include "effecttables.h"
 #include "testhost.h"
 
@@ -368,7 +368,7 @@ TEST(BundleProcess, BlocksOfAnySizeProcessWithoutAllocating)
 		tresult nResult;
 		size_t uAllocations;
 		{
-			CAllocationCounter counter;
+			CAllocationCount counter;
 			nResult = instance.m_pProcessor->process(data);
 			uAllocations = counter.count();
 		}
