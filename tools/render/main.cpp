@@ -169,10 +169,11 @@ int runDemo (CPluginModule& module, const COptions& o)
 		outputs.emplace_back (names[i], std::move (capture.output));
 	}
 	const std::string szPicture = o.szDemoDir + "/overview.png";
-	if (!writeOverviewPlot (szPicture, szPluginName + ": the demo phrase through every factory preset", phrase, outputs,
-	                        kDemoSampleRate, szError))
-		return fail (szError);
+	const bool bDrawn = writeOverviewPlot (szPicture, szPluginName + ": the demo phrase through every factory preset",
+	                                       phrase, outputs, kDemoSampleRate, szError);
 	releaseDrawingCaches ();
+	if (!bDrawn)
+		return fail (szError);
 	std::cout << "Done: " << outputs.size () << " WAV files and overview.png are in " << o.szDemoDir << "\n";
 	return 0;
 }
@@ -216,15 +217,17 @@ int runRender (const COptions& o)
 	CRenderCapture capture;
 	if (!renderThrough (inst, source, sink, settings, stats, o.szPlot.empty () ? nullptr : &capture, szError))
 		return fail (szError);
-	if (!o.szPlot.empty () &&
-	    !writeRenderPlot (o.szPlot,
-	                      o.szInput + "  \xE2\x86\x92  " + o.szOutput +
-	                          (capture.bTruncated ? "  (the first " + std::to_string (capture.nMaxFrames / reader.sampleRate ()) + " s)" : ""),
-	                      capture.input, capture.output,
-	                      reader.sampleRate (), szError))
-		return fail (szError);
 	if (!o.szPlot.empty ())
+	{
+		const bool bDrawn = writeRenderPlot (
+		    o.szPlot,
+		    o.szInput + "  \xE2\x86\x92  " + o.szOutput +
+		        (capture.bTruncated ? "  (the first " + std::to_string (capture.nMaxFrames / reader.sampleRate ()) + " s)" : ""),
+		    capture.input, capture.output, reader.sampleRate (), szError);
 		releaseDrawingCaches ();
+		if (!bDrawn)
+			return fail (szError);
+	}
 	if (!writer.commit (szError))
 	{
 		if (!o.szPlot.empty ())
