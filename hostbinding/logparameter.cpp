@@ -1,6 +1,5 @@
 #include "logparameter.h"
 
-#include "text16.h"
 
 #include <cmath>
 
@@ -16,9 +15,7 @@ const double kDecadesPerUnit = 0.4166666666666667; // 1 / 2.4: 2.4 decades span 
 LogParameter::LogParameter(const TChar* szTitle, ParamID uId, const TChar* szUnits,
                            ParamValue dMinPlain, ParamValue dMaxPlain, ParamValue dDefaultPlain,
                            int32 nStepCount, int32 nFlags, UnitID nUnitId)
-: Parameter(szTitle, uId, szUnits, 0.0, nStepCount, nFlags, nUnitId)
-, m_dMinPlain(dMinPlain)
-, m_dMaxPlain(dMaxPlain)
+: MappedParameter(szTitle, uId, szUnits, dMinPlain, dMaxPlain, nStepCount, nFlags, nUnitId)
 {
 	info.defaultNormalizedValue = valueNormalized = LogParameter::toNormalized(dDefaultPlain);
 }
@@ -46,20 +43,6 @@ ParamValue LogParameter::toPlain(ParamValue dNormalized) const
 ParamValue LogParameter::toNormalized(ParamValue dPlain) const
 {
 	return plainToNormalized(dPlain, m_dMinPlain, m_dMaxPlain);
-}
-
-void LogParameter::toString(ParamValue dNormalized, String128 szText) const
-{
-	formatPlain16(toPlain(dNormalized), getPrecision(), szText);
-}
-
-bool LogParameter::fromString(const TChar* szText, ParamValue& dNormalized) const
-{
-	double dPlain = 0.0;
-	if (!parsePlain16(szText, dPlain))
-		return false;
-	dNormalized = toNormalized(dPlain);
-	return true;
 }
 
 } // namespace Zaze2VST3

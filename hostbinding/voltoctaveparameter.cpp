@@ -1,7 +1,6 @@
 #include "voltoctaveparameter.h"
 
 #include "fastmath.h"
-#include "text16.h"
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -20,9 +19,7 @@ VoltOctaveParameter::VoltOctaveParameter(const TChar* szTitle, ParamID uId, cons
                                          ParamValue dMinPlain, ParamValue dMaxPlain,
                                          ParamValue dDefaultPlain, int32 nStepCount,
                                          int32 nFlags, UnitID nUnitId)
-: Parameter(szTitle, uId, szUnits, 0.0, nStepCount, nFlags, nUnitId)
-, m_dMinPlain(dMinPlain)
-, m_dMaxPlain(dMaxPlain)
+: MappedParameter(szTitle, uId, szUnits, dMinPlain, dMaxPlain, nStepCount, nFlags, nUnitId)
 {
 	info.defaultNormalizedValue = valueNormalized =
 	    VoltOctaveParameter::toNormalized(static_cast<float>(dDefaultPlain));
@@ -55,20 +52,6 @@ ParamValue VoltOctaveParameter::toPlain(ParamValue dNormalized) const
 ParamValue VoltOctaveParameter::toNormalized(ParamValue dPlain) const
 {
 	return plainToNormalized(dPlain, m_dMinPlain, m_dMaxPlain);
-}
-
-void VoltOctaveParameter::toString(ParamValue dNormalized, String128 szText) const
-{
-	formatPlain16(toPlain(dNormalized), getPrecision(), szText);
-}
-
-bool VoltOctaveParameter::fromString(const TChar* szText, ParamValue& dNormalized) const
-{
-	double dPlain = 0.0;
-	if (!parsePlain16(szText, dPlain))
-		return false;
-	dNormalized = toNormalized(dPlain);
-	return true;
 }
 
 } // namespace Zaze2VST3

@@ -2,11 +2,11 @@
 // normalized v shows lo·(hi/lo)^v.
 #pragma once
 
-#include "public.sdk/source/vst/vstparameters.h"
+#include "mappedparameter.h"
 
 namespace Zaze2VST3 {
 
-class VoltOctaveParameter : public Steinberg::Vst::Parameter
+class VoltOctaveParameter : public MappedParameter
 {
 public:
 	// The default plain value is narrowed to float before it is normalized.
@@ -16,17 +16,8 @@ public:
 	                    Steinberg::Vst::ParamValue dDefaultPlain, Steinberg::int32 nStepCount,
 	                    Steinberg::int32 nFlags, Steinberg::Vst::UnitID nUnitId);
 
-	void toString(Steinberg::Vst::ParamValue dNormalized,
-	              Steinberg::Vst::String128 szText) const override;
-	bool fromString(const Steinberg::Vst::TChar* szText,
-	                Steinberg::Vst::ParamValue& dNormalized) const override;
 	Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue dNormalized) const override;
 	Steinberg::Vst::ParamValue toNormalized(Steinberg::Vst::ParamValue dPlain) const override;
-
-	virtual Steinberg::Vst::ParamValue getMin() const { return m_dMinPlain; }
-	virtual void setMin(Steinberg::Vst::ParamValue dValue) { m_dMinPlain = dValue; }
-	virtual Steinberg::Vst::ParamValue getMax() const { return m_dMaxPlain; }
-	virtual void setMax(Steinberg::Vst::ParamValue dValue) { m_dMaxPlain = dValue; }
 
 	// The mapping itself, shared with the processor so that host display and plug-in agree.
 	// normalizedToLinear answers the position on the linear lo..hi scale (0..1) whose plain value
@@ -35,11 +26,7 @@ public:
 	static double normalizedToPlain(double dNormalized, double dLow, double dHigh);
 	static double plainToNormalized(double dPlain, double dLow, double dHigh);
 
-	OBJ_METHODS(VoltOctaveParameter, Parameter)
-
-protected:
-	Steinberg::Vst::ParamValue m_dMinPlain; // plain value at normalized 0 (> 0)
-	Steinberg::Vst::ParamValue m_dMaxPlain; // plain value at normalized 1
+	OBJ_METHODS(VoltOctaveParameter, MappedParameter)
 };
 
 } // namespace Zaze2VST3

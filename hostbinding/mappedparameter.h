@@ -1,0 +1,36 @@
+// A continuous parameter whose plain range lo..hi is reached through a curve of its own: the
+// subclass gives the curve (toPlain, toNormalized); this class shows and reads plain values.
+#pragma once
+
+#include "public.sdk/source/vst/vstparameters.h"
+
+namespace Zaze2VST3 {
+
+class MappedParameter : public Steinberg::Vst::Parameter
+{
+public:
+	MappedParameter(const Steinberg::Vst::TChar* szTitle, Steinberg::Vst::ParamID uId,
+	                const Steinberg::Vst::TChar* szUnits, Steinberg::Vst::ParamValue dMinPlain,
+	                Steinberg::Vst::ParamValue dMaxPlain, Steinberg::int32 nStepCount,
+	                Steinberg::int32 nFlags, Steinberg::Vst::UnitID nUnitId);
+
+	// The plain value with the parameter's precision as decimals.
+	void toString(Steinberg::Vst::ParamValue dNormalized,
+	              Steinberg::Vst::String128 szText) const override;
+	// Reads a plain value and converts it with toNormalized.
+	bool fromString(const Steinberg::Vst::TChar* szText,
+	                Steinberg::Vst::ParamValue& dNormalized) const override;
+
+	virtual Steinberg::Vst::ParamValue getMin() const { return m_dMinPlain; }
+	virtual void setMin(Steinberg::Vst::ParamValue dValue) { m_dMinPlain = dValue; }
+	virtual Steinberg::Vst::ParamValue getMax() const { return m_dMaxPlain; }
+	virtual void setMax(Steinberg::Vst::ParamValue dValue) { m_dMaxPlain = dValue; }
+
+	OBJ_METHODS(MappedParameter, Parameter)
+
+protected:
+	Steinberg::Vst::ParamValue m_dMinPlain; // low end of the plain range
+	Steinberg::Vst::ParamValue m_dMaxPlain; // plain value at normalized 1
+};
+
+} // namespace Zaze2VST3
