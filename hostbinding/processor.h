@@ -154,6 +154,10 @@ private:
 	const CControlDescriptor* descriptorAt(Steinberg::int64 nPosition) const;
 	CControlDescriptor* descriptorAt(Steinberg::int64 nPosition);
 	Steinberg::int32 controlCount() const;
+	// Reads a component state stream and hands each value to the sink as it is read; false
+	// when the stream ends early or holds an unusable value (what was handed on stays).
+	struct StateSink;
+	bool readState(Steinberg::IBStream* pState, StateSink& sink);
 	void addControlParameters();
 	void addFixedParameters();
 	void addPresetParameter();

@@ -146,14 +146,22 @@ tresult PLUGIN_API Processor::getState(IBStream* pState)
 	return kResultOk;
 }
 
-tresult PLUGIN_API Processor::setState(IBStream* pState)
+// Where the values of a state stream go: the plug-in (setState) or the controller's
+// parameters (setComponentState).
+struct Processor::StateSink
 {
-	if (!m_pPlugIn || !pState)
-		return kResultFalse;
+	virtual ~StateSink() = default;
+	virtual void control(int32 nPosition, double dPlain) = 0;
+	virtual void bypass(bool bBypass) = 0;
+	virtual void joystickAxis(int nAxis, float fAxis) = 0;  // 0 X, 1 Y; -1..+1
+};
+
+bool Processor::readState(IBStream* pState, StateSink& sink)
+{
 	IBStreamer streamer(pState, kLittleEndian);
 	uint64 uVersion = 0;
 	if (!streamer.readInt64u(uVersion))
-		return kResultFalse;
+		return false;
 	const int32 nCount = controlCount();
 	for (int32 i = 0; i < nCount; ++i)
 	{
@@ -163,69 +171,77 @@ tresult PLUGIN_API Processor::setState(IBStream* pState)
 		double dValue = 0.0;
 		bool bHasValue = false;
 		if (!readControlValue(streamer, pControl->m_uValueType, dValue, bHasValue))
-			return kResultFalse;
+			return false;
 		if (bHasValue)
-			m_pPlugIn->setPlain(i, static_cast<float>(limitToControl(*pControl, dValue)));
+			sink.control(i, limitToControl(*pControl, dValue));
 	}
 	bool bBypass = false;
 	if (!streamer.readBool(bBypass))
-		return kResultFalse;
-	m_bBypass = bBypass;
+		return false;
+	sink.bypass(bBypass);
 	if (uVersion >= 1)
 	{
-		float fAxis = 0.0f;
-		if (!readJoystickAxis(streamer, fAxis))
-			return kResultFalse;
-		m_pPlugIn->setJoystickX(fAxis, true);
-		if (!readJoystickAxis(streamer, fAxis))
-			return kResultFalse;
-		m_pPlugIn->setJoystickY(fAxis, true);
+		for (int nAxis = 0; nAxis < 2; ++nAxis)
+		{
+			float fAxis = 0.0f;
+			if (!readJoystickAxis(streamer, fAxis))
+				return false;
+			sink.joystickAxis(nAxis, fAxis);
+		}
 	}
-	return kResultOk;
+	return true;
+}
+
+tresult PLUGIN_API Processor::setState(IBStream* pState)
+{
+	if (!m_pPlugIn || !pState)
+		return kResultFalse;
+	struct PlugInSink : StateSink
+	{
+		explicit PlugInSink(Processor& processor) : m_processor(processor) {}
+		void control(int32 nPosition, double dPlain) override
+		{
+			m_processor.m_pPlugIn->setPlain(nPosition, static_cast<float>(dPlain));
+		}
+		void bypass(bool bBypass) override { m_processor.m_bBypass = bBypass; }
+		void joystickAxis(int nAxis, float fAxis) override
+		{
+			if (nAxis == 0)
+				m_processor.m_pPlugIn->setJoystickX(fAxis, true);
+			else
+				m_processor.m_pPlugIn->setJoystickY(fAxis, true);
+		}
+		Processor& m_processor;
+	} sink(*this);
+	return readState(pState, sink) ? kResultOk : kResultFalse;
 }
 
 tresult PLUGIN_API Processor::setComponentState(IBStream* pState)
 {
 	if (!m_pPlugIn || !pState)
 		return kResultFalse;
-	IBStreamer streamer(pState, kLittleEndian);
-	uint64 uVersion = 0;
-	if (!streamer.readInt64u(uVersion))
-		return kResultFalse;
-	const int32 nCount = controlCount();
-	for (int32 i = 0; i < nCount; ++i)
+	struct ControllerSink : StateSink
 	{
-		const CControlDescriptor* pControl = descriptorAt(i);
-		if (!pControl)
-			continue;
-		double dValue = 0.0;
-		bool bHasValue = false;
-		if (!readControlValue(streamer, pControl->m_uValueType, dValue, bHasValue))
-			return kResultFalse;
-		Parameter* pParam = getParameterObject(static_cast<ParamID>(i));
-		if (bHasValue && pParam)
-			SingleComponentEffect::setParamNormalized(
-			    static_cast<ParamID>(i), pParam->toNormalized(limitToControl(*pControl, dValue)));
-	}
-	bool bBypass = false;
-	if (!streamer.readBool(bBypass))
-		return kResultFalse;
-	if (Parameter* pBypass = getParameterObject(kParamBypass))
-		SingleComponentEffect::setParamNormalized(kParamBypass,
-		                                          pBypass->toNormalized(bBypass ? 1.0 : 0.0));
-	if (uVersion >= 1)
-	{
-		const ParamID auAxes[2] = {kParamJoystickX, kParamJoystickY};
-		for (ParamID uAxis : auAxes)
+		explicit ControllerSink(Processor& processor) : m_processor(processor) {}
+		void set(ParamID uId, double dPlain)
 		{
-			float fAxis = 0.0f;
-			if (!readJoystickAxis(streamer, fAxis))
-				return kResultFalse;
-			if (Parameter* pAxis = getParameterObject(uAxis))
-				SingleComponentEffect::setParamNormalized(uAxis,
-				                                          pAxis->toNormalized(fAxis * 0.5 + 0.5));
+			if (Parameter* pParam = m_processor.getParameterObject(uId))
+				m_processor.SingleComponentEffect::setParamNormalized(uId,
+				                                                      pParam->toNormalized(dPlain));
 		}
-	}
+		void control(int32 nPosition, double dPlain) override
+		{
+			set(static_cast<ParamID>(nPosition), dPlain);
+		}
+		void bypass(bool bBypass) override { set(kParamBypass, bBypass ? 1.0 : 0.0); }
+		void joystickAxis(int nAxis, float fAxis) override
+		{
+			set(nAxis == 0 ? kParamJoystickX : kParamJoystickY, fAxis * 0.5 + 0.5);
+		}
+		Processor& m_processor;
+	} sink(*this);
+	if (!readState(pState, sink))
+		return kResultFalse;
 	syncLinkedControls();
 	return kResultOk;
 }
