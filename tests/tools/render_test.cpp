@@ -1,6 +1,6 @@
 // korvessa-render as a user runs it: a separate process, real files, exit codes and messages.
 #include "demophrase.h"
-#include "spectrum.h"
+#include "fftlevels.h"
 
 #include <gtest/gtest.h>
 #include <sndfile.h>

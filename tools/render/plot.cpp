@@ -1,6 +1,6 @@
 #include "plot.h"
 
-#include "spectrum.h"
+#include "fftlevels.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>

@@ -1,4 +1,4 @@
-#include "spectrum.h"
+#include "fftlevels.h"
 
 #include <algorithm>
 #include <cmath>
