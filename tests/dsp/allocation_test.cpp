@@ -1,5 +1,5 @@
-// The audio path and the designs allocate nothing: a replaced global operator new counts every
-// allocation made while the components run.
+// The audio path and the designs allocate nothing: the shared counter (a replaced global
+// operator new) counts every allocation made while the components run.
 #include "drivefilter.h"
 #include "feedbackdelay.h"
 #include "inputcapfilter.h"
@@ -8,42 +8,11 @@
 #include "volumefilter.h"
 #include "waveshaper.h"
 
+#include "allocationcount.h"
+
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
-
-namespace
-{
-std::atomic<long> g_nAllocations(0);
-}
-
-// GCC takes free() inside a replaced operator delete for a mismatch with new[]; it is not one.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-
-void* operator new(std::size_t n)
-{
-    g_nAllocations.fetch_add(1, std::memory_order_relaxed);
-    if (void* p = std::malloc(n ? n : 1))
-        return p;
-    throw std::bad_alloc();
-}
-
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-
-void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-
-// The array forms call these by default.
 
 TEST(AllocationTest, ProcessingAndDesignsAllocateNothing)
 {
@@ -56,7 +25,7 @@ TEST(AllocationTest, ProcessingAndDesignsAllocateNothing)
     CNoiseGate gate;
     CFeedbackDelay delay(fs, 128, 0.0, 100.0);
 
-    const long nBefore = g_nAllocations.load();
+    CAllocationCount count;
     for (CCircuitFilter* f : {static_cast<CCircuitFilter*>(&incap), static_cast<CCircuitFilter*>(&drive),
                               static_cast<CCircuitFilter*>(&mids), static_cast<CCircuitFilter*>(&vol)})
     {
@@ -86,7 +55,6 @@ TEST(AllocationTest, ProcessingAndDesignsAllocateNothing)
         if (t % 64 == 0)
             mids.calculateIR(0, 0, (t % 1000) * 0.001, fs);
     }
-    const long nAllocations = g_nAllocations.load() - nBefore;
-    EXPECT_EQ(nAllocations, 0);
+    EXPECT_EQ(count.count(), 0u);
     EXPECT_TRUE(std::isfinite(v));
 }
