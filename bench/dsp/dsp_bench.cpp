@@ -16,6 +16,8 @@
 #ifdef KORVESSA_HAVE_ZITA
 #include <sched.h>
 #include <zita-convolver.h>
+
+#include "randomsignal.h"
 #endif
 
 namespace
@@ -23,16 +25,6 @@ namespace
 const int kTaps = 2048;
 const int kBlock = 64;
 const int kRun = 64 * kBlock;  // samples per benchmark iteration
-
-std::vector<double> noise(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
-}
 
 // Reports the cost per sample as the counter "s_per_sample" (Google Benchmark prints it with
 // an SI prefix, e.g. 35.2n = 35.2 ns) and the throughput as items per second.
@@ -51,7 +43,7 @@ static void BM_CircuitFilterStatic(benchmark::State& state)
     CMidsFilter f(44100, kTaps, kTaps, kBlock, 0);
     f.setDecayWindow(0.0, 44100);
     f.setGain(1.0);
-    const std::vector<double> x = noise(kRun, 1);
+    const std::vector<double> x = randomSignal(kRun, 1);
     double sink = 0.0;
     for (auto _ : state)
     {
@@ -72,7 +64,7 @@ static void BM_CircuitFilterRedesignEveryBlock(benchmark::State& state)
     CMidsFilter f(44100, kTaps, kTaps, kBlock, 0);
     f.setDecayWindow(0.0, 44100);
     f.setGain(1.0);
-    const std::vector<double> x = noise(kRun, 2);
+    const std::vector<double> x = randomSignal(kRun, 2);
     double sink = 0.0;
     int nDesign = 0;
     for (auto _ : state)
@@ -113,7 +105,7 @@ static void BM_TenStageStereoChain(benchmark::State& state)
         f->setDecayWindow(0.0, fs);
         f->setGain(1.0);
     }
-    const std::vector<double> x = noise(kRun, 7);
+    const std::vector<double> x = randomSignal(kRun, 7);
     double sink = 0.0;
     for (auto _ : state)
     {
@@ -173,8 +165,8 @@ BENCHMARK(BM_CalculateIR)
 // is kept twice in a row so that every output is one contiguous dot product.
 static void BM_DirectFir2048(benchmark::State& state)
 {
-    const std::vector<double> h = noise(kTaps, 3);
-    const std::vector<double> x = noise(kRun, 4);
+    const std::vector<double> h = randomSignal(kTaps, 3);
+    const std::vector<double> x = randomSignal(kRun, 4);
     std::vector<double> history(2 * kTaps, 0.0);
     int pos = 0;
     double sink = 0.0;
@@ -203,10 +195,10 @@ BENCHMARK(BM_DirectFir2048)->MeasureProcessCPUTime();
 static void BM_ZitaConvolver2048(benchmark::State& state)
 {
     std::vector<float> h(kTaps);
-    const std::vector<double> hd = noise(kTaps, 5);
+    const std::vector<double> hd = randomSignal(kTaps, 5);
     for (int i = 0; i < kTaps; ++i)
         h[i] = static_cast<float>(hd[i]);
-    const std::vector<double> x = noise(kRun, 6);
+    const std::vector<double> x = randomSignal(kRun, 6);
 
     Convproc conv;
     if (conv.configure(1, 1, kTaps, kBlock, kBlock, kBlock, 0.0f) != 0

@@ -7,6 +7,8 @@
 #include <random>
 #include <vector>
 
+#include "randomsignal.h"
+
 namespace
 {
 const int kTaps = 2048;
@@ -33,16 +35,6 @@ public:
         return getOutput();
     }
 };
-
-std::vector<double> randomSignal(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
-}
 
 // y(t) = sum_n h[n] x(t - 127 - n)
 double delayedConvolution(const std::vector<double>& h, const std::vector<double>& x, int t)

@@ -7,19 +7,11 @@
 #include <sstream>
 #include <vector>
 
+#include "randomsignal.h"
+
 namespace
 {
 typedef std::complex<double> Complex;
-
-std::vector<double> randomBlock(int n, unsigned seed)
-{
-    std::mt19937 rng(seed);
-    std::uniform_real_distribution<double> dist(-1.0, 1.0);
-    std::vector<double> v(n);
-    for (double& x : v)
-        x = dist(rng);
-    return v;
-}
 
 // Direct evaluation of X[k] = sum x[n] e^(-i 2 pi k n / N).
 Complex directDft(const std::vector<double>& x, int k)
@@ -75,7 +67,7 @@ TEST(RfftTest, ForwardMatchesDirectDft)
 {
     for (int n : {128, 2048})
     {
-        const std::vector<double> x = randomBlock(n, 7u + n);
+        const std::vector<double> x = randomSignal(n, 7u + n);
         ARFFT f(n);
         f.forward(x.data());
         for (int k = 0; k < n; ++k)
@@ -93,7 +85,7 @@ TEST(RfftTest, InverseOfForwardThenScaleReturnsBlock)
 {
     for (int n : {128, 2048})
     {
-        const std::vector<double> x = randomBlock(n, 99u + n);
+        const std::vector<double> x = randomSignal(n, 99u + n);
         ARFFT fwd(n);
         BRFFT inv(n);
         fwd.forward(x.data());
@@ -113,7 +105,7 @@ TEST(RfftTest, InverseOfForwardThenScaleReturnsBlock)
 TEST(RfftTest, InverseTouchesOnlyBinsUpToHalf)
 {
     const int n = 128;
-    const std::vector<double> x = randomBlock(n, 5u);
+    const std::vector<double> x = randomSignal(n, 5u);
     ARFFT fwd(n);
     BRFFT inv(n);
     fwd.forward(x.data());
