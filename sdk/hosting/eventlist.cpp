@@ -26,23 +26,5 @@ tresult PLUGIN_API EventList::addEvent (Event& e)
 	return kResultOk;
 }
 
-tresult PLUGIN_API EventList::queryInterface (const TUID iid, void** obj)
-{
-	QUERY_INTERFACE (iid, obj, FUnknown::iid, IEventList)
-	QUERY_INTERFACE (iid, obj, IEventList::iid, IEventList)
-	*obj = nullptr;
-	return kNoInterface;
-}
-
-uint32 PLUGIN_API EventList::addRef ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, 1));
-}
-
-uint32 PLUGIN_API EventList::release ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, -1));
-}
-
 } // namespace Vst
 } // namespace Steinberg

@@ -5,13 +5,14 @@
 #pragma once
 
 #include "pluginterfaces/vst/ivstevents.h"
+#include "hostowned.h"
 
 #include <vector>
 
 namespace Steinberg {
 namespace Vst {
 
-class EventList : public IEventList
+class EventList : public HostOwned<IEventList>
 {
 public:
 	explicit EventList (int32 maxEvents = 512);
@@ -27,15 +28,10 @@ public:
 	/** Appends a copy of the event; kResultFalse when the list is full. */
 	tresult PLUGIN_API addEvent (Event& e) SMTG_OVERRIDE;
 
-	// FUnknown
-	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE;
-	uint32 PLUGIN_API addRef () SMTG_OVERRIDE;
-	uint32 PLUGIN_API release () SMTG_OVERRIDE;
 
 private:
 	std::vector<Event> m_Events; // fixed capacity, first m_nCount in use
 	int32 m_nCount = 0;
-	int32 m_nRefCount = 1;
 };
 
 } // namespace Vst

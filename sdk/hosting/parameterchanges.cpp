@@ -54,24 +54,6 @@ tresult PLUGIN_API ParameterValueQueue::addPoint (int32 sampleOffset, ParamValue
 	return kResultOk;
 }
 
-tresult PLUGIN_API ParameterValueQueue::queryInterface (const TUID iid, void** obj)
-{
-	QUERY_INTERFACE (iid, obj, FUnknown::iid, IParamValueQueue)
-	QUERY_INTERFACE (iid, obj, IParamValueQueue::iid, IParamValueQueue)
-	*obj = nullptr;
-	return kNoInterface;
-}
-
-uint32 PLUGIN_API ParameterValueQueue::addRef ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, 1));
-}
-
-uint32 PLUGIN_API ParameterValueQueue::release ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, -1));
-}
-
 //------------------------------------------------------------------------
 // ParameterChanges
 //------------------------------------------------------------------------
@@ -122,24 +104,6 @@ tresult ParameterChanges::addPoint (ParamID id, int32 sampleOffset, ParamValue v
 		return kResultFalse;
 	int32 pointIndex = 0;
 	return queue->addPoint (sampleOffset, value, pointIndex);
-}
-
-tresult PLUGIN_API ParameterChanges::queryInterface (const TUID iid, void** obj)
-{
-	QUERY_INTERFACE (iid, obj, FUnknown::iid, IParameterChanges)
-	QUERY_INTERFACE (iid, obj, IParameterChanges::iid, IParameterChanges)
-	*obj = nullptr;
-	return kNoInterface;
-}
-
-uint32 PLUGIN_API ParameterChanges::addRef ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, 1));
-}
-
-uint32 PLUGIN_API ParameterChanges::release ()
-{
-	return static_cast<uint32> (FUnknownPrivate::atomicAdd (m_nRefCount, -1));
 }
 
 } // namespace Vst

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "pluginterfaces/vst/ivstparameterchanges.h"
+#include "hostowned.h"
 
 #include <vector>
 
@@ -16,7 +17,7 @@ namespace Steinberg {
 namespace Vst {
 
 /** The points of one parameter within a block, kept in sample-offset order. */
-class ParameterValueQueue : public IParamValueQueue
+class ParameterValueQueue : public HostOwned<IParamValueQueue>
 {
 public:
 	explicit ParameterValueQueue (int32 maxPoints = 64);
@@ -36,10 +37,6 @@ public:
 	    Refuses a negative offset (kInvalidArgument) and a full queue (kResultFalse). */
 	tresult PLUGIN_API addPoint (int32 sampleOffset, ParamValue value, int32& index) SMTG_OVERRIDE;
 
-	// FUnknown
-	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE;
-	uint32 PLUGIN_API addRef () SMTG_OVERRIDE;
-	uint32 PLUGIN_API release () SMTG_OVERRIDE;
 
 private:
 	struct Point
@@ -51,11 +48,10 @@ private:
 	std::vector<Point> m_Points; // fixed capacity, first m_nPointCount in use
 	int32 m_nPointCount = 0;
 	ParamID m_uParamId = 0;
-	int32 m_nRefCount = 1;
 };
 
 /** The changed parameters of one block: one queue per parameter, in the order they were added. */
-class ParameterChanges : public IParameterChanges
+class ParameterChanges : public HostOwned<IParameterChanges>
 {
 public:
 	explicit ParameterChanges (int32 maxParameters = 128, int32 maxPointsPerQueue = 64);
@@ -77,15 +73,10 @@ public:
 	    null (index -1) when the list is full. */
 	IParamValueQueue* PLUGIN_API addParameterData (const ParamID& id, int32& index) SMTG_OVERRIDE;
 
-	// FUnknown
-	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE;
-	uint32 PLUGIN_API addRef () SMTG_OVERRIDE;
-	uint32 PLUGIN_API release () SMTG_OVERRIDE;
 
 private:
 	std::vector<ParameterValueQueue> m_Queues; // fixed capacity, first m_nUsed in use
 	int32 m_nUsed = 0;
-	int32 m_nRefCount = 1;
 };
 
 } // namespace Vst
