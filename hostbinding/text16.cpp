@@ -1,5 +1,7 @@
 #include "text16.h"
 
+#include <cstdio>
+
 namespace Zaze2VST3 {
 
 void copyUtf8To16(const char* szSource, Steinberg::char16* pDest, int nCapacity)
@@ -50,12 +52,6 @@ void copy16ToAscii(const Steinberg::char16* pSource, char* szDest, int nCapacity
 	}
 	szDest[nOut] = 0;
 }
-
-} // namespace Zaze2VST3
-
-#include <cstdio>
-
-namespace Zaze2VST3 {
 
 void formatPlain16(double dPlain, int nDecimals, Steinberg::char16* pDest)
 {
