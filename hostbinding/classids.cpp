@@ -2,14 +2,9 @@
 
 namespace Zaze2VST3 {
 
-const Steinberg::TUID kProcessorClassId = {
-    static_cast<Steinberg::int8>(0x88), static_cast<Steinberg::int8>(0xFF),
-    static_cast<Steinberg::int8>(0xFF), static_cast<Steinberg::int8>(0xFF),
-    static_cast<Steinberg::int8>(0x90), static_cast<Steinberg::int8>(0xFF),
-    static_cast<Steinberg::int8>(0x5D), static_cast<Steinberg::int8>(0x4D),
-    static_cast<Steinberg::int8>(0xFF), static_cast<Steinberg::int8>(0xFF),
-    static_cast<Steinberg::int8>(0xFF), static_cast<Steinberg::int8>(0xEC),
-    static_cast<Steinberg::int8>(0xFF), static_cast<Steinberg::int8>(0xFF),
-    static_cast<Steinberg::int8>(0xFF), static_cast<Steinberg::int8>(0xA1)};
+// Built from the four words as the SDK builds every ID: COM byte order on Windows, the words
+// most significant byte first elsewhere, so the text form hosts store is the same everywhere.
+const Steinberg::TUID kProcessorClassId =
+    INLINE_UID(0xFFFFFF88, 0xFF904D5D, 0xFFFFFFEC, 0xFFFFFFA1);
 
 } // namespace Zaze2VST3

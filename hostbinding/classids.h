@@ -5,12 +5,13 @@
 
 namespace Zaze2VST3 {
 
-// The class ID as the 16 bytes hosts see: the words 0xFFFFFF88, 0xFF904D5D, 0xFFFFFFEC and
-// 0xFFFFFFA1 in the COM byte order used on Windows, so that projects move between platforms.
+// The class ID from the words 0xFFFFFF88, 0xFF904D5D, 0xFFFFFFEC and 0xFFFFFFA1, laid out in
+// memory as the SDK's INLINE_UID does on this platform.
 extern const Steinberg::TUID kProcessorClassId;
 
-// The same ID as the 32 hex digits a module description carries.
-constexpr const char* kProcessorClassIdText = "88FFFFFF90FF5D4DFFFFFFECFFFFFFA1";
+// The same ID as the 32 hex digits of its text form (FUID::toString), identical on every
+// platform: what module descriptions, .vstpreset headers and host projects carry.
+constexpr const char* kProcessorClassIdText = "FFFFFF88FF904D5DFFFFFFECFFFFFFA1";
 
 constexpr Steinberg::int32 kVst2UniqueId = 859715398; // "3>7F"
 

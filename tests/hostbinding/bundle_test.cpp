@@ -30,8 +30,11 @@ using namespace hosttest;
 
 namespace {
 
-const uint8 kClassIdBytes[16] = {0x88, 0xFF, 0xFF, 0xFF, 0x90, 0xFF, 0x5D, 0x4D,
+// The class ID in memory on Linux (each word most significant byte first) and its text form,
+// which the Windows module, with its COM byte order, shares.
+const uint8 kClassIdBytes[16] = {0xFF, 0xFF, 0xFF, 0x88, 0xFF, 0x90, 0x4D, 0x5D,
                                  0xFF, 0xFF, 0xFF, 0xEC, 0xFF, 0xFF, 0xFF, 0xA1};
+constexpr const char* kClassIdText = "FFFFFF88FF904D5DFFFFFFECFFFFFFA1";
 constexpr ParamID kPresetParam = 0x70727374;
 
 std::string runCommand(const std::string& sCommand)
@@ -118,6 +121,9 @@ TEST(Bundle, FactoryAndClassInformation)
 	PClassInfo info;
 	ASSERT_EQ(pFactory->getClassInfo(0, &info), kResultOk);
 	EXPECT_EQ(std::memcmp(info.cid, kClassIdBytes, 16), 0);
+	char8 szCid[33] = {};
+	FUID::fromTUID(info.cid).toString(szCid);
+	EXPECT_STREQ(szCid, kClassIdText);
 	EXPECT_EQ(info.cardinality, PClassInfo::kManyInstances);
 	EXPECT_STREQ(info.category, "Audio Module Class");
 	EXPECT_STREQ(info.name, "Korvessa");
@@ -166,7 +172,7 @@ TEST(Bundle, ModuleInfoDescribesTheFactory)
 	ASSERT_FALSE(sJson.empty());
 	for (const char* szExpected :
 	     {"\"Name\": \"Korvessa\"", "\"Vendor\": \"Quillonix\"", "\"E-Mail\": \"Korvessa 0.0.1.0\"",
-	      "\"CID\": \"88FFFFFF90FF5D4DFFFFFFECFFFFFFA1\"", "\"Category\": \"Audio Module Class\"",
+	      "\"CID\": \"FFFFFF88FF904D5DFFFFFFECFFFFFFA1\"", "\"Category\": \"Audio Module Class\"",
 	      "\"Fx\"", "\"Distortion\"", "\"SDKVersion\": \"VST 3.6.6\"", "\"Cardinality\": 2147483647",
 	      "\"Version\": \"0.0.1.0\"", "\"Unicode\": true"})
 		EXPECT_NE(sJson.find(szExpected), std::string::npos) << szExpected;
@@ -593,7 +599,9 @@ TEST(BundlePresets, PresetFilesLoadBackAsTheirPresets)
 		name.toMultiByte(kCP_Utf8);
 		const std::string sPath = std::string(KORVESSA_PRESET_DIR) + "/" + name.text8() + ".vstpreset";
 		const std::string sFile = readFile(sPath);
-		ASSERT_FALSE(sFile.empty()) << sPath;
+		ASSERT_GT(sFile.size(), 48u) << sPath;
+		EXPECT_EQ(sFile.substr(0, 4), "VST3") << sPath;
+		EXPECT_EQ(sFile.substr(8, 32), kClassIdText) << sPath;
 
 		CInstance reference;
 		selectPreset(reference, nEntry);
@@ -608,5 +616,82 @@ TEST(BundlePresets, PresetFilesLoadBackAsTheirPresets)
 		for (int c = 0; c < 20; ++c)
 			EXPECT_NEAR(loaded.m_pController->getParamNormalized(c),
 			            reference.m_pController->getParamNormalized(c), 1e-6) << sPath << " " << c;
+	}
+}
+
+namespace {
+
+void putBytes(std::string& sOut, const void* pData, size_t nSize)
+{
+	sOut.append(static_cast<const char*>(pData), nSize);
+}
+
+template <typename T>
+void putLittleEndian(std::string& sOut, T value)
+{
+	for (size_t i = 0; i < sizeof(T); ++i)
+		sOut += static_cast<char>((static_cast<uint64>(value) >> (8 * i)) & 0xFF);
+}
+
+// A .vstpreset as the file format lays it out: "VST3", version 1, the class ID's 32 characters,
+// the offset of the chunk list; the component state ("Comp"); the list of one chunk.
+std::string presetFile(const std::string& sClassIdText, const std::vector<uint8>& state)
+{
+	std::string sFile = "VST3";
+	putLittleEndian<int32>(sFile, 1);
+	sFile += sClassIdText;
+	const int64 nStateOffset = 4 + 4 + 32 + 8;
+	putLittleEndian<int64>(sFile, nStateOffset + static_cast<int64>(state.size()));
+	putBytes(sFile, state.data(), state.size());
+	sFile += "List";
+	putLittleEndian<int32>(sFile, 1);
+	sFile += "Comp";
+	putLittleEndian<int64>(sFile, nStateOffset);
+	putLittleEndian<int64>(sFile, static_cast<int64>(state.size()));
+	return sFile;
+}
+
+// Loads a preset as a host does: its class must be the one the factory offers.
+bool loadPresetFile(const std::string& sFile, CInstance& instance)
+{
+	IPluginFactory* pFactory = CModule::get().factory();
+	PClassInfo info = {};
+	const bool bHaveClass = pFactory && pFactory->getClassInfo(0, &info) == kResultOk;
+	if (pFactory)
+		pFactory->release();
+	if (!bHaveClass)
+		return false;
+	MemoryStream stream;
+	int32 nWritten = 0;
+	stream.write(const_cast<char*>(sFile.data()), static_cast<int32>(sFile.size()), &nWritten);
+	stream.seek(0, IBStream::kIBSeekSet, nullptr);
+	return PresetFile::loadPreset(&stream, FUID::fromTUID(info.cid), instance.m_pComponent,
+	                              instance.m_pController);
+}
+
+} // namespace
+
+TEST(BundlePresets, APresetFromTheWindowsModuleLoadsAndOtherClassesAreRefused)
+{
+	CInstance reference;
+	selectPreset(reference, 5);
+	const std::vector<uint8> state = reference.state();
+	ASSERT_FALSE(state.empty());
+
+	CInstance loaded;
+	ASSERT_TRUE(loadPresetFile(presetFile(kClassIdText, state), loaded));
+	EXPECT_EQ(loaded.state(), state);
+	for (int c = 0; c < 20; ++c)
+		EXPECT_NEAR(loaded.m_pController->getParamNormalized(c),
+		            reference.m_pController->getParamNormalized(c), 1e-6) << c;
+
+	// The Windows byte order read as text, a neighbouring ID and a blank one: all other classes.
+	for (const char* szOther : {"88FFFFFF90FF5D4DFFFFFFECFFFFFFA1", "FFFFFF88FF904D5DFFFFFFECFFFFFFA0",
+	                            "00000000000000000000000000000000"})
+	{
+		CInstance other;
+		const std::vector<uint8> before = other.state();
+		EXPECT_FALSE(loadPresetFile(presetFile(szOther, state), other)) << szOther;
+		EXPECT_EQ(other.state(), before) << szOther;
 	}
 }

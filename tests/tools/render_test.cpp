@@ -453,7 +453,7 @@ TEST_F (RenderTest, KorvessaNamesItselfAndRefusesBadValues)
 {
 	const CRun info = run ({"--plugin", KORVESSA_MODULE, "--info"});
 	ASSERT_EQ (info.nCode, 0) << info.szErr;
-	for (const char* s : {"Quillonix", "Korvessa", "Fx|Distortion", "88FFFFFF90FF5D4DFFFFFFECFFFFFFA1"})
+	for (const char* s : {"Quillonix", "Korvessa", "Fx|Distortion", "FFFFFF88FF904D5DFFFFFFECFFFFFFA1"})
 		EXPECT_NE (info.szOut.find (s), std::string::npos) << s;
 
 	ASSERT_TRUE (writeWav (file ("in.wav"), 1, 48000, testSignal (1, 100)));

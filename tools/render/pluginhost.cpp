@@ -49,16 +49,12 @@ std::string fixedText (const char* pText, std::size_t nMax)
 	return std::string (pText, strnlen (pText, nMax));
 }
 
+// The class ID's text form, the same on every platform (what projects and presets store).
 std::string cidText (const TUID cid)
 {
-	std::string s;
-	char buf[4];
-	for (int i = 0; i < 16; ++i)
-	{
-		std::snprintf (buf, sizeof buf, "%02X", static_cast<unsigned char> (cid[i]));
-		s += buf;
-	}
-	return s;
+	char8 szText[33] = {};
+	FUID::fromTUID (cid).toString (szText);
+	return szText;
 }
 
 std::string joinNames (const std::vector<std::string>& names)
