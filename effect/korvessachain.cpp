@@ -1,12 +1,9 @@
 // CKorvessa's signal chain, its set-up and preparation, and its reactions to control changes.
 #include "korvessa.h"
 
-#include <cmath>
+#include "korvessaplatform.h"
 
-#if defined(__SSE__) || defined(__x86_64__) || defined(_M_X64)
-#include <xmmintrin.h>
-#define KORVESSA_HAVE_MXCSR 1
-#endif
+#include <cmath>
 
 namespace {
 constexpr double kSilence = 1e-12;          // input magnitude below which a sample is 0.0
@@ -140,11 +137,9 @@ void CKorvessa::designAll(int incapFilter, double incapCut)
 
 bool CKorvessa::setUp()
 {
-#ifdef KORVESSA_HAVE_MXCSR
-    // Flush denormal results to zero (FZ, 0x8000) and treat denormal inputs as zero
-    // (DAZ, 0x0040) on the creating thread; the setting stays.
-    _mm_setcsr(_mm_getcsr() | 0x8040);
-#endif
+    // Flush denormal results to zero and treat denormal inputs as zero on the creating
+    // thread; the setting stays.
+    korvessa::platform::flushDenormals();
     m_pShaperL->reset();
     m_pShaperR->reset();
     // The input stage starts from its initial switch and cut (NORMAL, 1.0).

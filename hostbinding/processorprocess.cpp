@@ -3,7 +3,7 @@
 // nothing here allocates, locks or throws.
 #include "processor.h"
 
-#include "denormals.h"
+#include "korvessaplatform.h"
 #include "midieventlist.h"
 #include "paramupdatequeue.h"
 #include "valuecooking.h"
@@ -51,7 +51,7 @@ tresult PLUGIN_API Processor::process(ProcessData& data)
 		return kResultFalse;
 	if (data.symbolicSampleSize != kSample32)
 		return kResultFalse;
-	CDenormalGuard flushDenormals;
+	korvessa::platform::CDenormalGuard flushDenormals;
 
 	SpeakerArrangement outArrangement = SpeakerArr::kStereo;
 	getBusArrangement(kOutput, 0, outArrangement);

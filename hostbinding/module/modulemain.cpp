@@ -7,11 +7,11 @@
 #include "sdk/pluginfactory.h"
 #include "sdk/vst2wrapper.h"
 
+#include "korvessaplatform.h"
+
 #include <new>
 
 using namespace Steinberg;
-
-#define KORVESSA_EXPORT extern "C" __attribute__((visibility("default")))
 
 namespace {
 

@@ -48,10 +48,13 @@ std::string metaInfo(const std::string& sName)
 			default: sEscaped += c;
 		}
 	}
-	return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MetaInfo>\n"
-	       "\t<Attr id=\"MediaType\" value=\"VstPreset\" type=\"string\" flags=\"writeProtected\"/>\n"
-	       "\t<Attr id=\"PlugInName\" value=\"Korvessa\" type=\"string\" flags=\"writeProtected\"/>\n"
-	       "\t<Attr id=\"PlugInCategory\" value=\"Fx|Distortion\" type=\"string\" flags=\"writeProtected\"/>\n"
+	return std::string("<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MetaInfo>\n"
+	                   "\t<Attr id=\"MediaType\" value=\"VstPreset\" type=\"string\" flags=\"writeProtected\"/>\n"
+	                   "\t<Attr id=\"PlugInName\" value=\"") +
+	       Zaze2VST3::kProductName +
+	       "\" type=\"string\" flags=\"writeProtected\"/>\n"
+	       "\t<Attr id=\"PlugInCategory\" value=\"" + Zaze2VST3::kClassSubCategories +
+	       "\" type=\"string\" flags=\"writeProtected\"/>\n"
 	       "\t<Attr id=\"Name\" value=\"" + sEscaped + "\" type=\"string\" flags=\"writeProtected\"/>\n"
 	       "</MetaInfo>\n";
 }
