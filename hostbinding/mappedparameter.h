@@ -33,4 +33,22 @@ protected:
 	Steinberg::Vst::ParamValue m_dMaxPlain; // plain value at normalized 1
 };
 
+// A continuous parameter mapped linearly onto lo..hi, as the SDK's RangeParameter maps it, but
+// with this class's locale-independent texts. A typed value is held to the range.
+class LinearParameter : public MappedParameter
+{
+public:
+	LinearParameter(const Steinberg::Vst::TChar* szTitle, Steinberg::Vst::ParamID uId,
+	                const Steinberg::Vst::TChar* szUnits, Steinberg::Vst::ParamValue dMinPlain,
+	                Steinberg::Vst::ParamValue dMaxPlain, Steinberg::Vst::ParamValue dDefaultPlain,
+	                Steinberg::int32 nFlags, Steinberg::Vst::UnitID nUnitId);
+
+	Steinberg::Vst::ParamValue toPlain(Steinberg::Vst::ParamValue dNormalized) const override;
+	Steinberg::Vst::ParamValue toNormalized(Steinberg::Vst::ParamValue dPlain) const override;
+	bool fromString(const Steinberg::Vst::TChar* szText,
+	                Steinberg::Vst::ParamValue& dNormalized) const override;
+
+	OBJ_METHODS(LinearParameter, MappedParameter)
+};
+
 } // namespace Zaze2VST3

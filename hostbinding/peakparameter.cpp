@@ -1,9 +1,10 @@
 #include "peakparameter.h"
 
 #include "text16.h"
+#include "utf16.h"
 
 #include <cmath>
-#include <cstdio>
+#include <cstring>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -22,13 +23,13 @@ void PeakParameter::toString(ParamValue dNormalized, String128 szText) const
 	if (dNormalized > 0.0001)
 	{
 		const float fDb = 20.0f * std::log10(static_cast<float>(dNormalized));
-		std::snprintf(szUtf8, sizeof szUtf8, "%.3f", static_cast<double>(fDb));
+		formatFixed(static_cast<double>(fDb), 3, szUtf8, sizeof szUtf8);
 	}
 	else
 	{
-		std::snprintf(szUtf8, sizeof szUtf8, "-\xE2\x88\x9E");
+		std::strcpy(szUtf8, "-\xE2\x88\x9E");
 	}
-	copyUtf8To16(szUtf8, szText, 128);
+	Steinberg::Utf16::fromUtf8(szUtf8, szText, 128);
 }
 
 bool PeakParameter::fromString(const TChar*, ParamValue&) const

@@ -4,10 +4,11 @@
 
 #include "classids.h"
 #include "logparameter.h"
+#include "mappedparameter.h"
 #include "midieventlist.h"
 #include "paramupdatequeue.h"
 #include "peakparameter.h"
-#include "text16.h"
+#include "utf16.h"
 #include "voltoctaveparameter.h"
 
 #include "plugincore/plugin.h"
@@ -60,7 +61,7 @@ void forEachEnumItem(const char* szList, Visit visit)
 
 struct CTitle
 {
-	explicit CTitle(const char* szUtf8) { copyUtf8To16(szUtf8, m_szText, 128); }
+	explicit CTitle(const char* szUtf8) { Steinberg::Utf16::fromUtf8(szUtf8, m_szText, 128); }
 	String128 m_szText;
 	operator const TChar*() const { return m_szText; }
 };
@@ -184,8 +185,8 @@ tresult PLUGIN_API Processor::initialize(FUnknown* pContext)
 
 	const auto addRangeParameter = [this](const char16_t* szTitle, ParamID uId, int32 nFlags,
 	                                      int32 nPrecision) {
-		auto* pParam = new RangeParameter(reinterpret_cast<const TChar*>(szTitle), uId, nullptr,
-		                                  0.0, 1.0, 0.0, 0, nFlags, kRootUnitId);
+		auto* pParam = new LinearParameter(reinterpret_cast<const TChar*>(szTitle), uId, nullptr,
+		                                   0.0, 1.0, 0.0, nFlags, kRootUnitId);
 		if (nPrecision >= 0)
 			pParam->setPrecision(nPrecision);
 		parameters.addParameter(pParam);
@@ -251,7 +252,7 @@ void Processor::addControlParameters()
 						                      : sItem == "SWITCH_ON" ? "ON"
 						                                             : sItem.c_str();
 						String128 szEntry;
-						copyUtf8To16(szShown, szEntry, 128);
+						Steinberg::Utf16::fromUtf8(szShown, szEntry, 128);
 						pList->appendString(szEntry);
 					});
 					// The list shows the current index as its value.
@@ -277,8 +278,8 @@ void Processor::addControlParameters()
 					pParam = new VoltOctaveParameter(title, uId, units, dLow, dHigh, fValue, 0,
 					                                 ParameterInfo::kCanAutomate, kRootUnitId);
 				else
-					pParam = new RangeParameter(title, uId, units, dLow, dHigh, fValue, 0,
-					                            ParameterInfo::kCanAutomate, kRootUnitId);
+					pParam = new LinearParameter(title, uId, units, dLow, dHigh, fValue,
+					                             ParameterInfo::kCanAutomate, kRootUnitId);
 				pParam->setPrecision(pControl->m_uValueType == kValueInt ? 0
 				                                                         : pControl->m_nPrecision);
 				parameters.addParameter(pParam);
@@ -294,8 +295,8 @@ void Processor::addFixedParameters()
 {
 	const auto addUnitRange = [this](const TChar* szTitle, ParamID uId, double dDefault,
 	                                 int32 nPrecision) {
-		auto* pParam = new RangeParameter(szTitle, uId, nullptr, 0.0, 1.0, dDefault, 0,
-		                                  ParameterInfo::kCanAutomate, kRootUnitId);
+		auto* pParam = new LinearParameter(szTitle, uId, nullptr, 0.0, 1.0, dDefault,
+		                                   ParameterInfo::kCanAutomate, kRootUnitId);
 		pParam->setPrecision(nPrecision);
 		parameters.addParameter(pParam);
 	};
@@ -334,7 +335,7 @@ void Processor::addPresetParameter()
 		if (szName && *szName)
 		{
 			String128 szEntry;
-			copyUtf8To16(szName, szEntry, 128);
+			Steinberg::Utf16::fromUtf8(szName, szEntry, 128);
 			pPresets->appendString(szEntry);
 		}
 	}

@@ -1,79 +1,71 @@
 #include "text16.h"
 
-#include <cstdio>
+#include "utf16.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
 
 namespace Zaze2VST3 {
 
-void copyUtf8To16(const char* szSource, Steinberg::char16* pDest, int nCapacity)
+std::size_t formatFixed(double dValue, int nDecimals, char* szDest, std::size_t nCapacity)
 {
-	if (!pDest || nCapacity <= 0)
-		return;
-	int nOut = 0;
-	const unsigned char* p = reinterpret_cast<const unsigned char*>(szSource ? szSource : "");
-	while (*p && nOut < nCapacity - 1)
-	{
-		unsigned int uCode = '?';
-		int nMore = 0;
-		if (*p < 0x80)
-			uCode = *p;
-		else if ((*p & 0xE0) == 0xC0)
-			uCode = *p & 0x1F, nMore = 1;
-		else if ((*p & 0xF0) == 0xE0)
-			uCode = *p & 0x0F, nMore = 2;
-		else if ((*p & 0xF8) == 0xF0)
-			uCode = 0, nMore = 3;
-		++p;
-		for (int i = 0; i < nMore; ++i)
-		{
-			if ((*p & 0xC0) != 0x80)
-			{
-				uCode = '?';
-				break;
-			}
-			uCode = (uCode << 6) | (*p & 0x3F);
-			++p;
-		}
-		if (uCode > 0xFFFF || (nMore == 3))
-			uCode = '?';
-		pDest[nOut++] = static_cast<Steinberg::char16>(uCode);
-	}
-	pDest[nOut] = 0;
-}
-
-void copy16ToAscii(const Steinberg::char16* pSource, char* szDest, int nCapacity)
-{
-	if (!szDest || nCapacity <= 0)
-		return;
-	int nOut = 0;
-	if (pSource)
-	{
-		for (; pSource[nOut] && nOut < nCapacity - 1; ++nOut)
-			szDest[nOut] = pSource[nOut] < 0x80 ? static_cast<char>(pSource[nOut]) : '?';
-	}
-	szDest[nOut] = 0;
-}
-
-void formatPlain16(double dPlain, int nDecimals, Steinberg::char16* pDest)
-{
+	if (!szDest || nCapacity == 0)
+		return 0;
 	if (nDecimals < 0)
 		nDecimals = 0;
 	if (nDecimals > 60)
 		nDecimals = 60;
+	char acText[400];
+	auto result = std::to_chars(acText, acText + sizeof acText, dValue, std::chars_format::fixed,
+	                            nDecimals);
+	if (result.ec != std::errc())
+		result = std::to_chars(acText, acText + sizeof acText, dValue, std::chars_format::scientific,
+		                       nDecimals);
+	std::size_t nLength = result.ec == std::errc() ? static_cast<std::size_t>(result.ptr - acText) : 0;
+	if (nLength > nCapacity - 1)
+		nLength = nCapacity - 1;
+	std::memcpy(szDest, acText, nLength);
+	szDest[nLength] = 0;
+	return nLength;
+}
+
+void formatPlain16(double dPlain, int nDecimals, Steinberg::char16* pDest)
+{
 	char szText[400];
-	std::snprintf(szText, sizeof szText, "%.*lf", nDecimals, dPlain);
-	copyUtf8To16(szText, pDest, 128);
+	formatFixed(dPlain, nDecimals, szText, sizeof szText);
+	Steinberg::Utf16::fromUtf8(szText, pDest, 128);
 }
 
 bool parsePlain16(const Steinberg::char16* pText, double& dPlain)
 {
 	if (!pText)
 		return false;
+	// The ASCII prefix of the text; a number has no other characters.
 	char szText[256];
-	copy16ToAscii(pText, szText, sizeof szText);
-	double dValue = 0.0;
-	if (std::sscanf(szText, "%lf", &dValue) != 1)
+	std::size_t n = 0;
+	for (; pText[n] > 0 && pText[n] < 0x80 && n < sizeof szText - 1; ++n)
+		szText[n] = static_cast<char>(pText[n]);
+	szText[n] = 0;
+
+	const char* p = szText;
+	while (*p == ' ' || *p == '\t' || *p == '\n' || *p == '\r' || *p == '\f' || *p == '\v')
+		++p;
+	const bool bNegative = *p == '-';
+	if (*p == '+' || *p == '-')
+		++p;
+	if (*p == '+' || *p == '-')
 		return false;
-	dPlain = dValue;
+	// A decimal comma (as a user of such a locale types it) reads as the point.
+	if (!std::strchr(p, '.'))
+		if (char* pComma = std::strchr(szText + (p - szText), ','))
+			*pComma = '.';
+	double dValue = 0.0;
+	const auto result = std::from_chars(p, szText + n, dValue, std::chars_format::general);
+	// No number, one beyond double's range, or an infinity or NaN: no value a control can take.
+	if (result.ec != std::errc() || result.ptr == p || !std::isfinite(dValue))
+		return false;
+	dPlain = bNegative ? -dValue : dValue;
 	return true;
 }
 

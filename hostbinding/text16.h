@@ -1,26 +1,23 @@
-// Small conversions between the 8-bit texts of the plug-in and the 16-bit texts of VST 3.
+// Number texts of the parameters, in 16-bit VST 3 text. They never depend on the host's locale:
+// a host that switched the process to a decimal-comma locale still sees and types "0.50".
 #pragma once
 
 #include "pluginterfaces/base/ftypes.h"
 
-namespace Zaze2VST3 {
-
-// Copies UTF-8 text into a 16-bit buffer of nCapacity characters (terminator included),
-// cutting it to fit. Characters outside the basic plane become '?'.
-void copyUtf8To16(const char* szSource, Steinberg::char16* pDest, int nCapacity);
-
-// Copies 16-bit text into an 8-bit buffer; characters above 0x7F become '?'. Used only to parse
-// numbers, which are plain ASCII.
-void copy16ToAscii(const Steinberg::char16* pSource, char* szDest, int nCapacity);
-
-} // namespace Zaze2VST3
+#include <cstddef>
 
 namespace Zaze2VST3 {
 
-// Prints a plain value with nDecimals decimals ("%.*lf") into a 128-character 16-bit buffer.
+// Writes dValue with nDecimals decimals (0..60, as "%.*f" in the C locale) into szDest, always
+// terminated; answers the number of characters written.
+std::size_t formatFixed(double dValue, int nDecimals, char* szDest, std::size_t nCapacity);
+
+// Prints a plain value with nDecimals decimals into a 128-character 16-bit buffer.
 void formatPlain16(double dPlain, int nDecimals, Steinberg::char16* pDest);
 
-// Reads one number ("%lf") from 16-bit text; false when there is none.
+// Reads the number at the start of 16-bit text, after spaces and an optional sign; a decimal
+// comma is read as a point. Text after the number is ignored. False when there is no finite
+// number.
 bool parsePlain16(const Steinberg::char16* pText, double& dPlain);
 
 } // namespace Zaze2VST3

@@ -1,6 +1,7 @@
 #include "pluginhost.h"
 
 #include "text.h"
+#include "utf16.h"
 
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "public.sdk/source/common/memorystream.h"
@@ -198,12 +199,12 @@ std::string CPluginModule::describe () const
 		s += "Class " + std::to_string (i) + ":\n";
 		if (pF3 && pF3->getClassInfoUnicode (i, &w) == kResultOk)
 		{
-			s += "  Name:          " + fromUtf16 (reinterpret_cast<const char16_t*> (w.name), PClassInfo::kNameSize) + "\n";
+			s += "  Name:          " + Utf16::toUtf8String (w.name, PClassInfo::kNameSize) + "\n";
 			s += "  Category:      " + fixedText (w.category, sizeof w.category) + "\n";
 			s += "  Subcategories: " + fixedText (w.subCategories, sizeof w.subCategories) + "\n";
-			s += "  Vendor:        " + fromUtf16 (reinterpret_cast<const char16_t*> (w.vendor), PClassInfo2::kVendorSize) + "\n";
-			s += "  Version:       " + fromUtf16 (reinterpret_cast<const char16_t*> (w.version), PClassInfo2::kVersionSize) + "\n";
-			s += "  SDK version:   " + fromUtf16 (reinterpret_cast<const char16_t*> (w.sdkVersion), PClassInfo2::kVersionSize) + "\n";
+			s += "  Vendor:        " + Utf16::toUtf8String (w.vendor, PClassInfo2::kVendorSize) + "\n";
+			s += "  Version:       " + Utf16::toUtf8String (w.version, PClassInfo2::kVersionSize) + "\n";
+			s += "  SDK version:   " + Utf16::toUtf8String (w.sdkVersion, PClassInfo2::kVersionSize) + "\n";
 			s += "  Cardinality:   " + std::to_string (w.cardinality) + "\n";
 			s += "  Class flags:   " + std::to_string (w.classFlags) + "\n";
 			s += "  Class ID:      " + cidText (w.cid) + "\n";
@@ -411,8 +412,8 @@ bool CPluginInstance::create (std::string& szError)
 			continue;
 		CParamInfo p;
 		p.uId = pi.id;
-		p.szTitle = fromUtf16 (reinterpret_cast<const char16_t*> (pi.title), 128);
-		p.szUnits = fromUtf16 (reinterpret_cast<const char16_t*> (pi.units), 128);
+		p.szTitle = Utf16::toUtf8String (pi.title, 128);
+		p.szUnits = Utf16::toUtf8String (pi.units, 128);
 		p.nStepCount = pi.stepCount;
 		p.dDefault = pi.defaultNormalizedValue;
 		p.nFlags = pi.flags;
@@ -544,7 +545,7 @@ bool CPluginInstance::setParameter (const std::string& szTitle, const std::strin
 			}
 	if (!bFound)
 	{
-		std::u16string u = toUtf16 (szText);
+		std::u16string u = Utf16::fromUtf8String (szText);
 		ParamValue dValue = 0;
 		long long nIndex = -1;
 		if (m_pController->getParamValueByString (p->uId, reinterpret_cast<TChar*> (&u[0]), dValue) == kResultOk &&
@@ -593,7 +594,7 @@ std::string CPluginInstance::valueText (ParamID uId, double dNormalized) const
 {
 	String128 s {};
 	if (m_pController && m_pController->getParamStringByValue (uId, dNormalized, s) == kResultOk)
-		return fromUtf16 (reinterpret_cast<const char16_t*> (s), 128);
+		return Utf16::toUtf8String (s, 128);
 	char buf[32];
 	std::snprintf (buf, sizeof buf, "%.4f", dNormalized);
 	return buf;

@@ -1,5 +1,5 @@
-// Small text helpers of the renderer: UTF-16 (the VST 3 string type) to and from UTF-8,
-// case-insensitive comparison and number formatting.
+// Small text helpers of the renderer: case-insensitive comparison, number parsing and
+// formatting. UTF-16 texts are converted by sdk/utf16.h.
 #pragma once
 
 #include <cstddef>
@@ -7,11 +7,6 @@
 
 namespace korvessa {
 namespace render {
-
-/** UTF-8 text of a zero-terminated UTF-16 string of at most nMax units. */
-std::string fromUtf16 (const char16_t* pText, std::size_t nMax);
-/** UTF-16 text of a UTF-8 string; invalid bytes become U+FFFD. */
-std::u16string toUtf16 (const std::string& szText);
 
 /** ASCII case-insensitive equality (preset names and parameter titles are ASCII). */
 bool equalsNoCase (const std::string& a, const std::string& b);
