@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <dlfcn.h>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -19,27 +18,22 @@ CModule& CModule::get()
 }
 
 CModule::CModule()
-: m_sPath(KORVESSA_MODULE_FILE)
 {
-	m_pHandle = dlopen(m_sPath.c_str(), RTLD_NOW | RTLD_LOCAL);
-	if (!m_pHandle)
-	{
-		ADD_FAILURE() << "dlopen " << m_sPath << ": " << dlerror();
-		return;
-	}
-	using ModuleEntryFunc = bool (*)(void*);
-	auto pEntry = reinterpret_cast<ModuleEntryFunc>(symbol("ModuleEntry"));
-	if (!pEntry || !pEntry(m_pHandle))
-		ADD_FAILURE() << "ModuleEntry failed";
+	std::string sError;
+	if (!m_Loader.load(KORVESSA_BUNDLE_DIR, sError))
+		ADD_FAILURE() << sError;
+	else if (m_Loader.path() != KORVESSA_MODULE_FILE)
+		ADD_FAILURE() << "the bundle's module is " << m_Loader.path();
 }
 
 void* CModule::symbol(const char* szName) const
 {
-	return m_pHandle ? dlsym(m_pHandle, szName) : nullptr;
+	return m_Loader.symbol(szName);
 }
 
 IPluginFactory* CModule::factory() const
 {
+	// A reference of the caller's own, as from GetPluginFactory.
 	using GetFactoryFunc = IPluginFactory* (*)();
 	auto pGet = reinterpret_cast<GetFactoryFunc>(symbol("GetPluginFactory"));
 	return pGet ? pGet() : nullptr;

@@ -1,8 +1,9 @@
-// A small VST 3 host for the tests: loads the built bundle with dlopen as a DAW does
-// (ModuleEntry, GetPluginFactory), creates instances through the factory and drives them through
+// A small VST 3 host for the tests: loads the built bundle as a DAW does (through the shared
+// ModuleLoader: dlopen, ModuleEntry, GetPluginFactory), creates instances through the factory and drives them through
 // the VST 3 interfaces only.
 #pragma once
 
+#include "hosting/moduleloader.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -16,7 +17,7 @@
 
 namespace hosttest {
 
-// The loaded module: dlopen + ModuleEntry on first use, kept for the whole test program.
+// The loaded module: loaded on first use, kept for the whole test program.
 class CModule
 {
 public:
@@ -24,12 +25,11 @@ public:
 	void* symbol(const char* szName) const;
 	// A factory reference from GetPluginFactory (the caller releases it).
 	Steinberg::IPluginFactory* factory() const;
-	const std::string& path() const { return m_sPath; }
+	const std::string& path() const { return m_Loader.path(); }
 
 private:
 	CModule();
-	void* m_pHandle = nullptr;
-	std::string m_sPath;
+	Steinberg::Vst::ModuleLoader m_Loader;
 };
 
 // Records what the plug-in tells its host.

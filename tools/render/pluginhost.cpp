@@ -7,7 +7,6 @@
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -25,24 +24,10 @@ namespace render {
 
 namespace {
 
-bool isDirectory (const std::string& szPath)
-{
-	struct stat st {};
-	return ::stat (szPath.c_str (), &st) == 0 && S_ISDIR (st.st_mode);
-}
-
 bool isFile (const std::string& szPath)
 {
 	struct stat st {};
 	return ::stat (szPath.c_str (), &st) == 0 && S_ISREG (st.st_mode);
-}
-
-std::string baseName (std::string szPath)
-{
-	while (szPath.size () > 1 && szPath.back () == '/')
-		szPath.pop_back ();
-	const auto nSlash = szPath.rfind ('/');
-	return nSlash == std::string::npos ? szPath : szPath.substr (nSlash + 1);
 }
 
 std::string fixedText (const char* pText, std::size_t nMax)
@@ -66,10 +51,6 @@ std::string joinNames (const std::vector<std::string>& names)
 	return s;
 }
 
-using ModuleEntryFunc = bool (*) (void*);
-using ModuleExitFunc = bool (*) ();
-using GetFactoryFunc = IPluginFactory* (*) ();
-
 } // namespace
 
 std::string defaultPluginPath ()
@@ -85,81 +66,18 @@ std::string defaultPluginPath ()
 // ------------------------------------------------------------------------------------------
 // CPluginModule
 
-CPluginModule::~CPluginModule ()
-{
-	if (m_pFactory)
-		m_pFactory->release ();
-	if (m_pHandle)
-	{
-		if (m_bEntered)
-			if (auto pExit = reinterpret_cast<ModuleExitFunc> (::dlsym (m_pHandle, "ModuleExit")))
-				pExit ();
-		::dlclose (m_pHandle);
-	}
-}
-
 bool CPluginModule::load (const std::string& szPath, std::string& szError)
 {
-	std::string szModule = szPath;
-	if (isDirectory (szPath))
-	{
-		std::string szName = baseName (szPath);
-		if (szName.size () > 5 && szName.compare (szName.size () - 5, 5, ".vst3") == 0)
-			szName.resize (szName.size () - 5);
-		szModule = szPath + "/Contents/x86_64-linux/" + szName + ".so";
-		if (!isFile (szModule))
-		{
-			szError = "cannot load plug-in '" + szPath + "': no module Contents/x86_64-linux/" +
-			          szName + ".so in the bundle";
-			return false;
-		}
-	}
-	else if (!isFile (szPath))
-	{
-		szError = "cannot load plug-in '" + szPath + "': no such bundle or file";
-		return false;
-	}
-
-	m_pHandle = ::dlopen (szModule.c_str (), RTLD_NOW | RTLD_LOCAL);
-	if (!m_pHandle)
-	{
-		const char* pWhy = ::dlerror ();
-		szError = "cannot load plug-in '" + szModule + "': " + (pWhy ? pWhy : "dlopen failed");
-		return false;
-	}
-	m_szPath = szModule;
-
-	auto pGetFactory = reinterpret_cast<GetFactoryFunc> (::dlsym (m_pHandle, "GetPluginFactory"));
-	if (!pGetFactory)
-	{
-		szError = "cannot load plug-in '" + szModule + "': not a VST 3 module (no GetPluginFactory)";
-		return false;
-	}
-	if (auto pEntry = reinterpret_cast<ModuleEntryFunc> (::dlsym (m_pHandle, "ModuleEntry")))
-	{
-		if (!pEntry (m_pHandle))
-		{
-			szError = "cannot load plug-in '" + szModule + "': its ModuleEntry failed";
-			return false;
-		}
-		m_bEntered = true;
-	}
-	m_pFactory = pGetFactory ();
-	if (!m_pFactory)
-	{
-		szError = "cannot load plug-in '" + szModule + "': GetPluginFactory returned no factory";
-		return false;
-	}
-	return true;
+	return m_Loader.load (szPath, szError);
 }
 
 bool CPluginModule::findEffectClass (TUID cid, std::string& szName, std::string& szError) const
 {
-	const int32 nCount = m_pFactory ? m_pFactory->countClasses () : 0;
+	const int32 nCount = factory () ? factory ()->countClasses () : 0;
 	for (int32 i = 0; i < nCount; ++i)
 	{
 		PClassInfo info {};
-		if (m_pFactory->getClassInfo (i, &info) != kResultOk)
+		if (factory ()->getClassInfo (i, &info) != kResultOk)
 			continue;
 		if (fixedText (info.category, sizeof info.category) == kVstAudioEffectClass)
 		{
@@ -168,17 +86,17 @@ bool CPluginModule::findEffectClass (TUID cid, std::string& szName, std::string&
 			return true;
 		}
 	}
-	szError = "plug-in '" + m_szPath + "' offers no audio effect class";
+	szError = "plug-in '" + path () + "' offers no audio effect class";
 	return false;
 }
 
 std::string CPluginModule::describe () const
 {
-	std::string s = "Module:    " + m_szPath + "\n";
-	if (!m_pFactory)
+	std::string s = "Module:    " + path () + "\n";
+	if (!factory ())
 		return s;
 	PFactoryInfo fi {};
-	if (m_pFactory->getFactoryInfo (&fi) == kResultOk)
+	if (factory ()->getFactoryInfo (&fi) == kResultOk)
 	{
 		s += "Vendor:    " + fixedText (fi.vendor, sizeof fi.vendor) + "\n";
 		s += "URL:       " + fixedText (fi.url, sizeof fi.url) + "\n";
@@ -187,9 +105,9 @@ std::string CPluginModule::describe () const
 	}
 	IPluginFactory2* pF2 = nullptr;
 	IPluginFactory3* pF3 = nullptr;
-	m_pFactory->queryInterface (IPluginFactory2::iid, reinterpret_cast<void**> (&pF2));
-	m_pFactory->queryInterface (IPluginFactory3::iid, reinterpret_cast<void**> (&pF3));
-	const int32 nCount = m_pFactory->countClasses ();
+	factory ()->queryInterface (IPluginFactory2::iid, reinterpret_cast<void**> (&pF2));
+	factory ()->queryInterface (IPluginFactory3::iid, reinterpret_cast<void**> (&pF3));
+	const int32 nCount = factory ()->countClasses ();
 	s += "Classes:   " + std::to_string (nCount) + "\n";
 	for (int32 i = 0; i < nCount; ++i)
 	{
@@ -221,7 +139,7 @@ std::string CPluginModule::describe () const
 			s += "  Class flags:   " + std::to_string (c2.classFlags) + "\n";
 			s += "  Class ID:      " + cidText (c2.cid) + "\n";
 		}
-		else if (m_pFactory->getClassInfo (i, &c1) == kResultOk)
+		else if (factory ()->getClassInfo (i, &c1) == kResultOk)
 		{
 			s += "  Name:          " + fixedText (c1.name, sizeof c1.name) + "\n";
 			s += "  Category:      " + fixedText (c1.category, sizeof c1.category) + "\n";

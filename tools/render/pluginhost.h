@@ -1,9 +1,10 @@
-// The renderer's side of the VST 3 conversation: loading a module (dlopen, ModuleEntry,
-// GetPluginFactory) and driving one effect instance through IComponent, IAudioProcessor and
+// The renderer's side of the VST 3 conversation: loading a module (through the shared
+// ModuleLoader: dlopen and ModuleEntry, or LoadLibraryW and InitDll) and driving one effect instance through IComponent, IAudioProcessor and
 // IEditController the way a host does. Everything here runs on the renderer's one thread.
 #pragma once
 
 #include "hosting/hostprocessdata.h"
+#include "hosting/moduleloader.h"
 #include "hosting/parameterchanges.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -29,19 +30,19 @@ namespace render {
 /** Where the renderer looks for its plug-in when no --plugin is given. */
 std::string defaultPluginPath ();
 
-/** A loaded VST 3 module and its factory. Unloads (ModuleExit, dlclose) on destruction. */
+/** A loaded VST 3 module and its factory. Unloads on destruction. */
 class CPluginModule
 {
 public:
 	CPluginModule () = default;
-	~CPluginModule ();
+	~CPluginModule () = default;
 	CPluginModule (const CPluginModule&) = delete;
 	CPluginModule& operator= (const CPluginModule&) = delete;
 
 	/** Loads a bundle folder (NAME.vst3) or a module file directly. */
 	bool load (const std::string& szPath, std::string& szError);
-	Steinberg::IPluginFactory* factory () const { return m_pFactory; }
-	const std::string& path () const { return m_szPath; }
+	Steinberg::IPluginFactory* factory () const { return m_Loader.factory (); }
+	const std::string& path () const { return m_Loader.path (); }
 
 	/** The first audio effect class of the factory. */
 	bool findEffectClass (Steinberg::TUID cid, std::string& szName, std::string& szError) const;
@@ -49,10 +50,7 @@ public:
 	std::string describe () const;
 
 private:
-	void* m_pHandle = nullptr;                       // dlopen handle
-	Steinberg::IPluginFactory* m_pFactory = nullptr; // one reference held
-	bool m_bEntered = false;                         // ModuleEntry succeeded
-	std::string m_szPath;                            // the module file
+	Steinberg::Vst::ModuleLoader m_Loader;
 };
 
 /** What the renderer knows of one host parameter. */
