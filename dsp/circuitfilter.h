@@ -14,7 +14,8 @@
 // Threads: processSample/getOutput on the audio thread. A design, setGain or setDecayWindow may
 // run on another thread: each tap of the working response is written and read atomically, so
 // the engine sees old or new taps, never a torn value. Two designs on one object must not
-// overlap (they share the design spectrum).
+// overlap (they share the design spectrum): an owner that designs from two threads runs them
+// through designExclusively.
 #pragma once
 
 #include "rfft.h"
@@ -22,6 +23,7 @@
 #include <atomic>
 #include <complex>
 #include <memory>
+#include <thread>
 
 // History of input spectra and response-partition spectra, and the per-bin sum over all
 // partitions. Slot p*B + k of the ring (index mod L) means bin k of ring partition p; bin 0
@@ -114,6 +116,45 @@ public:
     // response as it was.
     void designFromSpectrum(int N, double dScale);
 
+    // Runs design() (a call that designs this stage from its owner's newest values) so that
+    // two designs never overlap, without a lock. A caller that finds the stage busy leaves a
+    // redo mark: with bMayWait false (the audio thread) it returns at once, and the holder
+    // runs design() once more before it lets go; with bMayWait true it waits until the stage
+    // is free and then designs itself. A design() must read the owner's values when it runs,
+    // and every design() of one stage must give the same result for the same values. The audio thread runs design() at most twice per call
+    // (its own and one redo). Either thread.
+    template <class Design>
+    void designExclusively(Design&& design, bool bMayWait)
+    {
+        m_bRedesign.store(true, std::memory_order_release);
+        for (;;)
+        {
+            if (m_bDesignBusy.exchange(true, std::memory_order_acquire))
+            {
+                if (!bMayWait)
+                    return;  // the holder sees the mark and designs with the newest values
+                std::this_thread::yield();
+                continue;
+            }
+            // A caller that waited runs its own design in any case: the holder before it may
+            // have taken its mark with a design that lacks what this one adds.
+            bool bOwn = bMayWait;
+            int nDesigns = 0;
+            while (m_bRedesign.exchange(false, std::memory_order_acq_rel) || bOwn)
+            {
+                bOwn = false;
+                design();
+                if (!bMayWait && ++nDesigns == 2)
+                    break;
+            }
+            m_bDesignBusy.store(false, std::memory_order_release);
+            // A mark left after the last look (the other caller returned, or waits for the
+            // flag) is taken up here, or by the waiting caller.
+            if (!bMayWait || !m_bRedesign.load(std::memory_order_acquire))
+                return;
+        }
+    }
+
     // Read access for stages, tests and tools.
     int designLength() const { return m_nDesignLength; }
     int blockSize() const { return m_nBlockSize; }
@@ -182,4 +223,7 @@ private:
 
     std::unique_ptr<Complex[]> m_pDesignSpectrum;  // design length bins
     BRFFT m_designTransform;                       // design length
+
+    std::atomic<bool> m_bDesignBusy{false};  // a design through designExclusively is running
+    std::atomic<bool> m_bRedesign{false};    // a design was asked for since the last one began
 };

@@ -1,8 +1,10 @@
 // Korvessa, the distortion-pedal effect: the module's one plug-in.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 #include "drivefilter.h"
 #include "feedbackdelay.h"
@@ -92,4 +94,17 @@ private:
     float processChain(const Chain& c, float x);
     // The designs and settings shared by setUp and prepare.
     void designAll(int incapFilter, double incapCut);
+    // Both stages of a circuit designed from the newest control values, each through its
+    // busy flag so that designs from the audio and the UI thread never overlap; with
+    // withWindowAndGain the window of ones and gain 1 follow. A negative incapFilter designs
+    // the input stages from the current "IncapFilter" and "Incap Cut". Either thread.
+    void designMids(bool withWindowAndGain);
+    void designIncap(int incapFilter, double incapCut, bool withWindowAndGain);
+    void designPeakAndDrive(bool withWindowAndGain);
+    void designVolume(bool withWindowAndGain);
+    void setWindowAndGain(CCircuitFilter& f);
+    // False on the thread that runs processFrame: a design there never waits for another.
+    bool mayWaitForDesigns() const;
+
+    std::atomic<std::thread::id> m_audioThread{};  // the thread that last ran processFrame
 };

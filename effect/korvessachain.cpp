@@ -4,6 +4,7 @@
 #include "korvessaplatform.h"
 
 #include <cmath>
+#include <thread>
 
 namespace {
 constexpr double kSilence = 1e-12;          // input magnitude below which a sample is 0.0
@@ -71,6 +72,11 @@ float CKorvessa::processChain(const Chain& c, float x)
 
 bool CKorvessa::processFrame(float* in, float* out, uint32_t inChannels, uint32_t outChannels)
 {
+    // Remember the processing thread: designs asked for on it never wait (controlChanged).
+    const std::thread::id self = std::this_thread::get_id();
+    if (m_audioThread.load(std::memory_order_relaxed) != self)
+        m_audioThread.store(self, std::memory_order_relaxed);
+
     applySampleAccurateValues();
     advanceSmoothing();
 
@@ -95,36 +101,79 @@ void CKorvessa::updateDriveGain()
     m_fDriveGain = static_cast<float>(k * (m_fBoost * 0.4 + m_fPush1));
 }
 
+bool CKorvessa::mayWaitForDesigns() const
+{
+    return std::this_thread::get_id() != m_audioThread.load(std::memory_order_relaxed);
+}
+
+void CKorvessa::designMids(bool withWindowAndGain)
+{
+    const bool mayWait = mayWaitForDesigns();
+    for (CMidsFilter* f : {m_pMidsL.get(), m_pMidsR.get()})
+        f->designExclusively([this, f, withWindowAndGain] {
+            f->calculateIR(static_cast<int>(m_uTSType), static_cast<int>(m_uGuitarType), m_fMids,
+                           m_nSampleRate);
+            if (withWindowAndGain)
+                setWindowAndGain(*f);
+        }, mayWait);
+}
+
+void CKorvessa::designIncap(int incapFilter, double incapCut, bool withWindowAndGain)
+{
+    const bool mayWait = mayWaitForDesigns();
+    for (CInputCapFilter* f : {m_pIncapL.get(), m_pIncapR.get()})
+        f->designExclusively([this, f, incapFilter, incapCut, withWindowAndGain] {
+            // A negative switch stands for the current "IncapFilter" and "Incap Cut".
+            const bool current = incapFilter < 0;
+            f->calculateIR(0, static_cast<int>(m_uGuitarType),
+                           current ? static_cast<int>(m_uIncapFilter) : incapFilter,
+                           current ? double(m_fIncapCut) : incapCut, m_nSampleRate);
+            if (withWindowAndGain)
+                setWindowAndGain(*f);
+        }, mayWait);
+}
+
+void CKorvessa::designPeakAndDrive(bool withWindowAndGain)
+{
+    const bool mayWait = mayWaitForDesigns();
+    const auto design = [&](CDriveFilter* f, int circuit) {
+        f->designExclusively([this, f, circuit, withWindowAndGain] {
+            f->calculateIR(circuit, static_cast<int>(m_uGuitarType), m_fDistortion, m_fVariCap,
+                           m_nSampleRate);
+            if (withWindowAndGain)
+                setWindowAndGain(*f);
+        }, mayWait);
+    };
+    design(m_pPeakL.get(), kPeakCircuit);
+    design(m_pPeakR.get(), kPeakCircuit);
+    design(m_pDriveL.get(), kDriveCircuit);
+    design(m_pDriveR.get(), kDriveCircuit);
+}
+
+void CKorvessa::designVolume(bool withWindowAndGain)
+{
+    const bool mayWait = mayWaitForDesigns();
+    for (CVolumeFilter* f : {m_pVolumeL.get(), m_pVolumeR.get()})
+        f->designExclusively([this, f, withWindowAndGain] {
+            f->calculateIR(0, static_cast<int>(m_uGuitarType), m_fVolume, m_nSampleRate);
+            if (withWindowAndGain)
+                setWindowAndGain(*f);
+        }, mayWait);
+}
+
+void CKorvessa::setWindowAndGain(CCircuitFilter& f)
+{
+    f.setDecayWindow(0.0, m_nSampleRate);
+    f.setGain(1.0);
+}
+
 void CKorvessa::designAll(int incapFilter, double incapCut)
 {
     const int fs = m_nSampleRate;
-    const int guitar = static_cast<int>(m_uGuitarType);
-    const auto windowAndGain = [fs](CCircuitFilter& l, CCircuitFilter& r) {
-        l.setDecayWindow(0.0, fs);
-        r.setDecayWindow(0.0, fs);
-        l.setGain(1.0);
-        r.setGain(1.0);
-    };
-
-    m_pMidsL->calculateIR(static_cast<int>(m_uTSType), guitar, m_fMids, fs);
-    m_pMidsR->calculateIR(static_cast<int>(m_uTSType), guitar, m_fMids, fs);
-    windowAndGain(*m_pMidsL, *m_pMidsR);
-
-    m_pIncapL->calculateIR(0, guitar, incapFilter, incapCut, fs);
-    m_pIncapR->calculateIR(0, guitar, incapFilter, incapCut, fs);
-    windowAndGain(*m_pIncapL, *m_pIncapR);
-
-    m_pPeakL->calculateIR(kPeakCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-    m_pPeakR->calculateIR(kPeakCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-    windowAndGain(*m_pPeakL, *m_pPeakR);
-
-    m_pDriveL->calculateIR(kDriveCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-    m_pDriveR->calculateIR(kDriveCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-    windowAndGain(*m_pDriveL, *m_pDriveR);
-
-    m_pVolumeL->calculateIR(0, guitar, m_fVolume, fs);
-    m_pVolumeR->calculateIR(0, guitar, m_fVolume, fs);
-    windowAndGain(*m_pVolumeL, *m_pVolumeR);
+    designMids(true);
+    designIncap(incapFilter, incapCut, true);
+    designPeakAndDrive(true);
+    designVolume(true);
 
     m_pGateL->setParameters(m_fAttackMsec, m_fReleaseMsec, fs, m_fNG2Threshold);
     m_pGateR->setParameters(m_fAttackMsec, m_fReleaseMsec, fs, m_fNG2Threshold);
@@ -158,26 +207,6 @@ bool CKorvessa::prepare()
 bool CKorvessa::controlChanged(uint32_t controlId)
 {
     const int fs = m_nSampleRate;
-    const int guitar = static_cast<int>(m_uGuitarType);
-
-    const auto designMids = [&] {
-        m_pMidsL->calculateIR(static_cast<int>(m_uTSType), guitar, m_fMids, fs);
-        m_pMidsR->calculateIR(static_cast<int>(m_uTSType), guitar, m_fMids, fs);
-    };
-    const auto designIncap = [&] {
-        m_pIncapL->calculateIR(0, guitar, static_cast<int>(m_uIncapFilter), m_fIncapCut, fs);
-        m_pIncapR->calculateIR(0, guitar, static_cast<int>(m_uIncapFilter), m_fIncapCut, fs);
-    };
-    const auto designPeakAndDrive = [&] {
-        m_pPeakL->calculateIR(kPeakCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-        m_pPeakR->calculateIR(kPeakCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-        m_pDriveL->calculateIR(kDriveCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-        m_pDriveR->calculateIR(kDriveCircuit, guitar, m_fDistortion, m_fVariCap, fs);
-    };
-    const auto designVolume = [&] {
-        m_pVolumeL->calculateIR(0, guitar, m_fVolume, fs);
-        m_pVolumeR->calculateIR(0, guitar, m_fVolume, fs);
-    };
     const auto setGates = [&] {
         m_pGateL->setParameters(m_fAttackMsec, m_fReleaseMsec, fs, m_fNG2Threshold);
         m_pGateR->setParameters(m_fAttackMsec, m_fReleaseMsec, fs, m_fNG2Threshold);
@@ -186,7 +215,7 @@ bool CKorvessa::controlChanged(uint32_t controlId)
     switch (controlId) {
     case kDistortion:
     case kVariCap:
-        designPeakAndDrive();
+        designPeakAndDrive(false);
         updateDriveGain();
         break;
     case kPush1:
@@ -195,17 +224,17 @@ bool CKorvessa::controlChanged(uint32_t controlId)
         updateDriveGain();
         break;
     case kVolume:
-        designVolume();
+        designVolume(false);
         break;
     case kMids:
     case kTSType:
-        designMids();
+        designMids(false);
         break;
     case kGuitarType:
-        designMids();
-        designIncap();
-        designPeakAndDrive();
-        designVolume();
+        designMids(false);
+        designIncap(-1, 0.0, false);
+        designPeakAndDrive(false);
+        designVolume(false);
         break;
     case kAttack:
     case kRelease:
@@ -214,7 +243,7 @@ bool CKorvessa::controlChanged(uint32_t controlId)
         break;
     case kIncapFilter:
     case kIncapCut:
-        designIncap();
+        designIncap(-1, 0.0, false);
         break;
     default:
         // Push2, Trim, Peak2, StereoMono, LeftRight, SlopeShift (read per frame or not at

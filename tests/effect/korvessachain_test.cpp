@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "allocationcount.h"
@@ -477,4 +479,83 @@ TEST(KorvessaChain, ProcessFrameAllocatesNothing)
         p.k.processFrame(in, out, 2, 2);
     }
     EXPECT_EQ(count.count(), 0u);
+}
+
+// Automation redesigns on the processing thread while the UI thread recalls presets: the two
+// never design one stage at the same time, so after every round each stage holds the design of
+// the control values the round left.
+TEST(KorvessaChain, ConcurrentRedesignsEndWithTheFinalValues)
+{
+    Pedal p(kHighGainInit, 48000);
+    CKorvessa& k = p.k;
+    const int fs = k.m_nSampleRate;
+    const auto x = pluck(64, 11);
+    const auto finish = [fs](CCircuitFilter& f) {
+        f.setDecayWindow(0.0, fs);
+        f.setGain(1.0);
+        return taps(f);
+    };
+    const auto recall = [&k](int slot) {
+        for (int i = 0; i < k.m_nControlCount; ++i) {
+            const CControlDescriptor* d = k.m_ppControlTable[i];
+            const double plain = d->m_dPresets[slot];
+            k.setNormalized(i, static_cast<float>((plain - d->m_fLow) / (d->m_fHigh - d->m_fLow)),
+                            false);
+        }
+    };
+
+    for (int round = 0; round < 60; ++round) {
+        std::atomic<int> ready{0};
+        std::atomic<bool> done{false};
+        const auto startTogether = [&ready] {
+            ready.fetch_add(1);
+            while (ready.load() < 2) {
+            }
+        };
+        std::thread audio([&] {
+            startTogether();
+            float out[2];
+            for (int block = 0; block < 6; ++block) {
+                k.setNormalized(kDistortion, static_cast<float>(((round + block) % 50) / 49.0), false);
+                for (float s : x) {
+                    float in[2] = {s, -s};
+                    k.processFrame(in, out, 2, 2);
+                }
+            }
+            done = true;
+        });
+        std::thread ui([&] {
+            startTogether();
+            for (int n = 0; !done; ++n)
+                recall(n % 2 == 0 ? 0 : kHighGainInit);
+        });
+        audio.join();
+        ui.join();
+
+        const int guitar = static_cast<int>(k.m_uGuitarType);
+        CDriveFilter peak(fs, kTaps, kTaps, 64, 0), drive(fs, kTaps, kTaps, 64, 0);
+        peak.calculateIR(0, guitar, k.m_fDistortion, k.m_fVariCap, fs);
+        drive.calculateIR(4, guitar, k.m_fDistortion, k.m_fVariCap, fs);
+        const auto expectedPeak = finish(peak), expectedDrive = finish(drive);
+        for (bool right : {false, true}) {
+            ASSERT_TRUE(taps(right ? *k.m_pPeakR : *k.m_pPeakL) == expectedPeak) << round << right;
+            ASSERT_TRUE(taps(right ? *k.m_pDriveR : *k.m_pDriveL) == expectedDrive) << round << right;
+        }
+    }
+
+    // The stages the recalls alone design hold the last preset's designs.
+    const int guitar = static_cast<int>(k.m_uGuitarType);
+    CMidsFilter mids(fs, kTaps, kTaps, 64, 0);
+    mids.calculateIR(static_cast<int>(k.m_uTSType), guitar, k.m_fMids, fs);
+    CInputCapFilter incap(fs, kTaps, kTaps, 64, 0);
+    incap.calculateIR(0, guitar, static_cast<int>(k.m_uIncapFilter), k.m_fIncapCut, fs);
+    CVolumeFilter volume(fs, kTaps, kTaps, 64, 0);
+    volume.calculateIR(0, guitar, k.m_fVolume, fs);
+    const auto expectedMids = finish(mids), expectedIncap = finish(incap);
+    const auto expectedVolume = finish(volume);
+    for (bool right : {false, true}) {
+        EXPECT_TRUE(taps(right ? *k.m_pMidsR : *k.m_pMidsL) == expectedMids) << right;
+        EXPECT_TRUE(taps(right ? *k.m_pIncapR : *k.m_pIncapL) == expectedIncap) << right;
+        EXPECT_TRUE(taps(right ? *k.m_pVolumeR : *k.m_pVolumeL) == expectedVolume) << right;
+    }
 }
