@@ -239,7 +239,19 @@ void title (cairo_t* cr)
 	cairo_fill (cr);
 	cairo_pattern_destroy (p);
 
+	// a soft gloss on the upper half of the stripe
+	roundedRect (cr, 22.0, y, 262.0, h, 3.0);
+	cairo_pattern_t* g = cairo_pattern_create_linear (0.0, y, 0.0, y + h * 0.55);
+	addStop (g, 0.0, {1, 1, 1}, 0.16);
+	addStop (g, 1.0, {1, 1, 1}, 0.0);
+	cairo_set_source (cr, g);
+	cairo_fill (cr);
+	cairo_pattern_destroy (g);
+
 	const CTextStyle name {"DejaVu Serif", true, 23.0, 5.0, 1.0};
+	textPath (cr, "KORVESSA", name, kWidth / 2.0, y + h / 2.0 + 0.7);
+	setColour (cr, {0, 0, 0}, 0.6);
+	cairo_fill (cr);
 	setColour (cr, shade (kEnamel, 1.08));
 	drawCentredText (cr, "KORVESSA", name, kWidth / 2.0, y + h / 2.0);
 
