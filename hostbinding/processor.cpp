@@ -617,20 +617,27 @@ void PLUGIN_API Processor::update(FUnknown* pChanged, int32 nMessage)
 
 // ---------------------------------------------------------------------------------------------
 
-IPlugView* PLUGIN_API Processor::createView(FIDString)
+void Processor::sendEditorLifeCycle(uint32_t uCode)
 {
-	return nullptr; // the module offers no editor yet
-}
-
-void Processor::sendEditorOpened()
-{
-	m_GuiMessage.m_uCode = kGuiEditorOpened;
+	m_GuiMessage.m_uCode = uCode;
 	m_GuiMessage.m_szViewName = "";
 	m_GuiMessage.m_szText = "";
 	m_GuiMessage.m_pEditor = nullptr;
 	m_GuiMessage.m_pListener = nullptr;
 	m_GuiMessage.m_bCustomEditor = false;
 	m_pPlugIn->editorMessage(&m_GuiMessage);
+}
+
+void Processor::didOpen(VSTGUI::VST3Editor* pEditor)
+{
+	if (m_pPlugIn && pEditor)
+		sendEditorLifeCycle(kGuiEditorOpened);
+}
+
+void Processor::willClose(VSTGUI::VST3Editor*)
+{
+	if (m_pPlugIn)
+		sendEditorLifeCycle(kGuiEditorClosing);
 }
 
 tresult Processor::receiveText(const char* szText)
@@ -644,7 +651,7 @@ tresult Processor::receiveText(const char* szText)
 	}
 	else if (std::strcmp(szText, "RecreateView") == 0)
 	{
-		sendEditorOpened();
+		sendEditorLifeCycle(kGuiEditorOpened);
 	}
 	return kResultOk;
 }

@@ -7,6 +7,8 @@
 
 #include "plugincore/guimessage.h"
 
+#include "gui/plugin-bindings/vst3editordelegate.h"
+
 #include "pluginterfaces/vst/ivstmidicontrollers.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
@@ -47,7 +49,8 @@ constexpr Steinberg::Vst::ProgramListID kFactoryProgramListId = 0x70727374;
 
 class Processor : public Steinberg::Vst::SingleComponentEffect,
                   public Steinberg::Vst::IMidiMapping,
-                  public Steinberg::Vst::IUnitInfo
+                  public Steinberg::Vst::IUnitInfo,
+                  public VSTGUI::VST3EditorDelegate
 {
 public:
 	using PlugInMaker = CPlugIn* (*)();
@@ -138,6 +141,16 @@ public:
 	// Text messages from the editor ("VSTGUITimerPing", "RecreateView"). UI thread.
 	Steinberg::tresult receiveText(const char* szText) override;
 
+	// The editor's delegate: custom views, sub-controllers and the editor's life cycle. UI thread.
+	VSTGUI::CView* createCustomView(VSTGUI::UTF8StringPtr szName, const VSTGUI::UIAttributes& attributes,
+	                                const VSTGUI::IUIDescription* pDescription,
+	                                VSTGUI::VST3Editor* pEditor) override;
+	VSTGUI::IController* createSubController(VSTGUI::UTF8StringPtr szName,
+	                                         const VSTGUI::IUIDescription* pDescription,
+	                                         VSTGUI::VST3Editor* pEditor) override;
+	void didOpen(VSTGUI::VST3Editor* pEditor) override;
+	void willClose(VSTGUI::VST3Editor* pEditor) override;
+
 	// The plug-in object (null only if its creation failed).
 	CPlugIn* getPlugIn() const { return m_pPlugIn; }
 	bool isBypassed() const { return m_bBypass; }
@@ -150,7 +163,8 @@ public:
 private:
 	void createPlugInObject(bool bCopyAll);
 	void sendParameterChanged(Steinberg::Vst::ParamID uId, double dValue);
-	void sendEditorOpened();
+	// Codes 0 and 1 through m_GuiMessage (empty texts, no editor, no listener).
+	void sendEditorLifeCycle(uint32_t uCode);
 	const CControlDescriptor* descriptorAt(Steinberg::int64 nPosition) const;
 	CControlDescriptor* descriptorAt(Steinberg::int64 nPosition);
 	Steinberg::int32 controlCount() const;

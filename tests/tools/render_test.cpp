@@ -2,6 +2,7 @@
 #include "demophrase.h"
 #include "fftlevels.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
@@ -478,7 +479,7 @@ TEST_F (RenderTest, KorvessaDemoWritesOneFilePerPresetAndAnOverview)
 	const char* names[] = {"Factory Preset", "KT Solo",      "KT Pedal",    "KT Left Rhy",    "KT Bass",     "DV Left Rhy",
 	                       "DV Solo",        "LN Solo",      "LN Right Rhy", "LN Left Rhy",   "HO Solo",     "High Gain Init",
 	                       "HO Right Rhy",   "HO Left Rhy",  "ZU Solo2",    "ZU Right Rhy"};
-	std::vector<std::string> expected {"overview.png"};
+	std::vector<std::string> expected {"overview.png", "editor.png", "editor@2x.png"};
 	for (const char* n : names)
 		expected.push_back (std::string (n) + ".wav");
 	std::sort (expected.begin (), expected.end ());
@@ -487,6 +488,15 @@ TEST_F (RenderTest, KorvessaDemoWritesOneFilePerPresetAndAnOverview)
 		found.push_back (e.path ().filename ().string ());
 	std::sort (found.begin (), found.end ());
 	EXPECT_EQ (found, expected);
+	// The editor pictures: the pedal at its own size and at twice that.
+	for (auto [name, scale] : {std::pair<const char*, int> {"editor.png", 1}, {"editor@2x.png", 2}})
+	{
+		cairo_surface_t* png = cairo_image_surface_create_from_png ((file ("demo") / name).c_str ());
+		ASSERT_EQ (cairo_surface_status (png), CAIRO_STATUS_SUCCESS) << name;
+		EXPECT_EQ (cairo_image_surface_get_width (png), 306 * scale) << name;
+		EXPECT_EQ (cairo_image_surface_get_height (png), 426 * scale) << name;
+		cairo_surface_destroy (png);
+	}
 	const std::size_t nPhrase = korvessa::render::synthesizeDemoPhrase ().size ();
 	for (const char* n : names)
 	{

@@ -174,7 +174,16 @@ int runDemo (CPluginModule& module, const COptions& o)
 	releaseDrawingCaches ();
 	if (!bDrawn)
 		return fail (szError);
-	std::cout << "Done: " << outputs.size () << " WAV files and overview.png are in " << o.szDemoDir << "\n";
+	// The editor as a guitarist first sees it (the factory preset), at 1x and 2x.
+	CPluginInstance editorInst (module);
+	if (!editorInst.create (szError) || !editorInst.selectPresetIndex (0, szError))
+		return fail (szError);
+	const bool bEditor = editorInst.hasEditor ();
+	if (bEditor && (!editorInst.writeEditorPicture (o.szDemoDir + "/editor.png", 1.0, szError) ||
+	                !editorInst.writeEditorPicture (o.szDemoDir + "/editor@2x.png", 2.0, szError)))
+		return fail (szError);
+	std::cout << "Done: " << outputs.size () << " WAV files, overview.png" << (bEditor ? " and editor.png" : "")
+	          << " are in " << o.szDemoDir << "\n";
 	return 0;
 }
 
@@ -263,6 +272,14 @@ int main (int argc, char** argv)
 	if (!o.szDemoDir.empty ())
 		return runDemo (module, o);
 
+	if (!o.szEditor.empty ())
+	{
+		CPluginInstance inst (module);
+		if (!inst.create (szError) || !applySettings (inst, o, szError) ||
+		    !inst.writeEditorPicture (o.szEditor, o.dEditorScale, szError))
+			return fail (szError);
+		std::cout << "Editor picture: " << o.szEditor << "\n";
+	}
 	if (o.bInfo || o.bListPresets || o.bListParams)
 	{
 		if (o.bInfo)

@@ -2,6 +2,8 @@
 
 #include "text.h"
 
+#include <cstdlib>
+
 namespace korvessa {
 namespace render {
 
@@ -12,6 +14,7 @@ std::string usageText ()
 	       "                  [--plot FILE.png] [--plugin PATH]\n"
 	       "  korvessa-render --demo DIR [--plugin PATH] [--block N]\n"
 	       "  korvessa-render --list-presets | --list-params | --info  [--preset ...] [--set ...] [--plugin PATH]\n"
+	       "  korvessa-render --editor FILE.png [--editor-scale S] [--preset ...] [--set ...] [--plugin PATH]\n"
 	       "\n"
 	       "Runs an audio file through the Korvessa VST 3 plug-in (or the bundle given with --plugin).\n"
 	       "IN: any file libsndfile reads, mono or stereo. OUT: .wav (32-bit float), .flac, .aiff or .ogg.\n"
@@ -21,6 +24,8 @@ std::string usageText ()
 	       "  --block N            samples per processing block (default 512)\n"
 	       "  --tail               append the plug-in's reported tail\n"
 	       "  --plot FILE.png      picture of the input and output, waveform and spectrum\n"
+	       "  --editor FILE.png    picture of the plug-in's editor with the preset and values applied\n"
+	       "  --editor-scale S     its scale: 1 (default) to 4, 2 for a high-resolution screen\n"
 	       "  --demo DIR           render the built-in guitar phrase through every factory preset into DIR\n"
 	       "  --list-presets       factory presets\n"
 	       "  --list-params        parameters: ID, title, units, default, range or entries, current value\n"
@@ -113,6 +118,24 @@ bool parseOptions (int argc, const char* const* argv, COptions& o, std::string& 
 			if (!takeValue (o.szPlot))
 				return false;
 		}
+		else if (arg == "--editor")
+		{
+			if (!takeValue (o.szEditor))
+				return false;
+		}
+		else if (arg == "--editor-scale")
+		{
+			std::string text;
+			if (!takeValue (text))
+				return false;
+			char* end = nullptr;
+			o.dEditorScale = std::strtod (text.c_str (), &end);
+			if (end == text.c_str () || *end || !(o.dEditorScale >= 1 && o.dEditorScale <= 4))
+			{
+				szError = "--editor-scale takes a number from 1 to 4";
+				return false;
+			}
+		}
 		else if (arg == "--demo")
 		{
 			if (!takeValue (o.szDemoDir))
@@ -160,7 +183,7 @@ bool parseOptions (int argc, const char* const* argv, COptions& o, std::string& 
 	if (o.bHelp)
 		return true;
 
-	const bool bQuery = o.bListPresets || o.bListParams || o.bInfo;
+	const bool bQuery = o.bListPresets || o.bListParams || o.bInfo || !o.szEditor.empty ();
 	if (!o.szDemoDir.empty ())
 	{
 		if (!positional.empty () || bQuery || !o.szPreset.empty () || !o.sets.empty () || !o.szPlot.empty ())
@@ -174,7 +197,7 @@ bool parseOptions (int argc, const char* const* argv, COptions& o, std::string& 
 	{
 		if (!positional.empty ())
 		{
-			szError = "--list-presets, --list-params and --info take no input or output file";
+			szError = "--list-presets, --list-params, --info and --editor take no input or output file";
 			return false;
 		}
 		return true;

@@ -18,6 +18,8 @@ struct COptions
 	int nBlock = 512;           // samples per process call
 	bool bTail = false;         // append the plug-in's reported tail
 	std::string szPlot;         // PNG of the render; empty: none
+	std::string szEditor;       // PNG of the plug-in's editor; empty: none
+	double dEditorScale = 1.0;  // pixels per editor pixel of that picture
 	std::string szDemoDir;      // --demo DIR; empty: not the demo
 	bool bListPresets = false;
 	bool bListParams = false;

@@ -3,7 +3,9 @@
 #include "text.h"
 #include "utf16.h"
 
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
+#include "iviewsnapshot.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
@@ -414,6 +416,34 @@ bool CPluginInstance::selectPresetIndex (int nIndex, std::string& szError)
 	// first block, as a host sends it.
 	m_pController->setParamNormalized (pProg->uId, dNorm);
 	m_Pending.emplace_back (pProg->uId, dNorm);
+	return true;
+}
+
+bool CPluginInstance::hasEditor () const
+{
+	IPtr<IPlugView> view = owned (m_pController->createView (ViewType::kEditor));
+	return view != nullptr;
+}
+
+bool CPluginInstance::writeEditorPicture (const std::string& szPath, double dScale, std::string& szError)
+{
+	IPtr<IPlugView> view = owned (m_pController->createView (ViewType::kEditor));
+	if (!view)
+	{
+		szError = "the plug-in has no editor";
+		return false;
+	}
+	FUnknownPtr<Korvessa::IViewSnapshot> snapshot (view);
+	if (!snapshot)
+	{
+		szError = "the plug-in's editor cannot draw itself without a window";
+		return false;
+	}
+	if (snapshot->writePng (szPath.c_str (), dScale) != kResultOk)
+	{
+		szError = "cannot draw the editor into " + szPath;
+		return false;
+	}
 	return true;
 }
 

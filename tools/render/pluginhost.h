@@ -89,6 +89,12 @@ public:
 	    conversion); the value reaches the processor with the first block. */
 	bool setParameter (const std::string& szTitle, const std::string& szValue, std::string& szError);
 
+	/** Draws the plug-in's editor, as its parameters stand, into a PNG (our own editors only:
+	    they offer a window-less picture). */
+	bool writeEditorPicture (const std::string& szPath, double dScale, std::string& szError);
+	/** True when the controller offers an editor view. */
+	bool hasEditor () const;
+
 	/** The controller's current normalized value and its text. */
 	double value (Steinberg::Vst::ParamID uId) const;
 	std::string valueText (Steinberg::Vst::ParamID uId, double dNormalized) const;

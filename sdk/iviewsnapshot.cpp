@@ -1,0 +1,5 @@
+#include "iviewsnapshot.h"
+
+namespace Korvessa {
+DEF_CLASS_IID (IViewSnapshot)
+}
