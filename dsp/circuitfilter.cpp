@@ -6,12 +6,6 @@
 #include <cstring>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#include <immintrin.h>
-#endif
 
 namespace
 {
@@ -21,262 +15,73 @@ bool isPowerOfTwo(int n)
 }
 }
 
+namespace
+{
+// Start of the first 64-byte boundary in p.
+double* alignToCacheLine(double* p)
+{
+    const std::uintptr_t nAddress = reinterpret_cast<std::uintptr_t>(p);
+    return p + ((64 - nAddress % 64) % 64) / sizeof(double);
+}
+
+// Doubles needed for n values rounded up to whole cache lines.
+int cacheLines(int n)
+{
+    return (n + 7) / 8 * 8;
+}
+
+const double kTwoPi = 6.283185307179586;
+}
+
 // ---------------------------------------------------------------------------------------
 // CSpectralDelayLine
 
-namespace
-{
-// The engine's inner loop: re + i im = sum over n of x[n] * h[n], complex, or with bPacked the
-// DC parts (real) and Nyquist parts (imaginary) multiplied apart. Term n goes to running sum
-// n mod 8 (eight short dependency chains instead of one long one); the sums are combined as
-// ((s0 + s4) + (s2 + s6)) + ((s1 + s5) + (s3 + s7)), then any tail of n mod 8 terms follows in
-// order. The SSE2 and AVX versions keep exactly this order and use no fused multiply-add, so
-// they give identical results.
-void multiplyAccumulateTail(const double* xr, const double* xi, const double* hr,
-                            const double* hi, int m, int n, bool bPacked, double& re, double& im)
-{
-    if (!bPacked)
-    {
-        for (; m < n; ++m)
-        {
-            re += xr[m] * hr[m] - xi[m] * hi[m];
-            im += xr[m] * hi[m] + xi[m] * hr[m];
-        }
-    }
-    else
-    {
-        for (; m < n; ++m)
-        {
-            re += xr[m] * hr[m];
-            im += xi[m] * hi[m];
-        }
-    }
-}
-
-#if defined(__SSE2__)
-// lane 0 + lane 1, kept in registers.
-inline double horizontalSum(__m128d v)
-{
-    return _mm_cvtsd_f64(v) + _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
-}
-
-// Complex products of two lanes: x * h written out, added to the running sums.
-inline void complexLanes(const double* xr, const double* xi, const double* hr, const double* hi,
-                         __m128d& r, __m128d& i)
-{
-    const __m128d a = _mm_loadu_pd(xr), b = _mm_loadu_pd(xi);
-    const __m128d c = _mm_loadu_pd(hr), d = _mm_loadu_pd(hi);
-    r = _mm_add_pd(r, _mm_sub_pd(_mm_mul_pd(a, c), _mm_mul_pd(b, d)));
-    i = _mm_add_pd(i, _mm_add_pd(_mm_mul_pd(a, d), _mm_mul_pd(b, c)));
-}
-
-inline void packedLanes(const double* xr, const double* xi, const double* hr, const double* hi,
-                        __m128d& r, __m128d& i)
-{
-    r = _mm_add_pd(r, _mm_mul_pd(_mm_loadu_pd(xr), _mm_loadu_pd(hr)));
-    i = _mm_add_pd(i, _mm_mul_pd(_mm_loadu_pd(xi), _mm_loadu_pd(hi)));
-}
-#endif
-
-std::complex<double> multiplyAccumulateSse2(const double* xr, const double* xi,
-                                           const double* hr, const double* hi, int n,
-                                           bool bPacked)
-{
-    int m = 0;
-    double re = 0.0, im = 0.0;
-#if defined(__SSE2__)
-    // r0..r3 hold sums (s0,s1), (s2,s3), (s4,s5), (s6,s7).
-    __m128d r0 = _mm_setzero_pd(), r1 = r0, r2 = r0, r3 = r0;
-    __m128d i0 = r0, i1 = r0, i2 = r0, i3 = r0;
-    if (!bPacked)
-    {
-        for (; m + 8 <= n; m += 8)
-        {
-            complexLanes(xr + m, xi + m, hr + m, hi + m, r0, i0);
-            complexLanes(xr + m + 2, xi + m + 2, hr + m + 2, hi + m + 2, r1, i1);
-            complexLanes(xr + m + 4, xi + m + 4, hr + m + 4, hi + m + 4, r2, i2);
-            complexLanes(xr + m + 6, xi + m + 6, hr + m + 6, hi + m + 6, r3, i3);
-        }
-    }
-    else
-    {
-        for (; m + 8 <= n; m += 8)
-        {
-            packedLanes(xr + m, xi + m, hr + m, hi + m, r0, i0);
-            packedLanes(xr + m + 2, xi + m + 2, hr + m + 2, hi + m + 2, r1, i1);
-            packedLanes(xr + m + 4, xi + m + 4, hr + m + 4, hi + m + 4, r2, i2);
-            packedLanes(xr + m + 6, xi + m + 6, hr + m + 6, hi + m + 6, r3, i3);
-        }
-    }
-    re = horizontalSum(_mm_add_pd(_mm_add_pd(r0, r2), _mm_add_pd(r1, r3)));
-    im = horizontalSum(_mm_add_pd(_mm_add_pd(i0, i2), _mm_add_pd(i1, i3)));
-#else
-    // The same eight sums without vector registers.
-    double sr[8] = {0, 0, 0, 0, 0, 0, 0, 0}, si[8] = {0, 0, 0, 0, 0, 0, 0, 0};
-    for (; m + 8 <= n; m += 8)
-        for (int l = 0; l < 8; ++l)
-        {
-            const int j = m + l;
-            if (!bPacked)
-            {
-                sr[l] += xr[j] * hr[j] - xi[j] * hi[j];
-                si[l] += xr[j] * hi[j] + xi[j] * hr[j];
-            }
-            else
-            {
-                sr[l] += xr[j] * hr[j];
-                si[l] += xi[j] * hi[j];
-            }
-        }
-    re = ((sr[0] + sr[4]) + (sr[2] + sr[6])) + ((sr[1] + sr[5]) + (sr[3] + sr[7]));
-    im = ((si[0] + si[4]) + (si[2] + si[6])) + ((si[1] + si[5]) + (si[3] + si[7]));
-#endif
-    multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
-    return std::complex<double>(re, im);
-}
-
-#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-#define KORVESSA_HAVE_AVX_PATH 1
-__attribute__((target("avx"))) std::complex<double>
-multiplyAccumulateAvx(const double* xr, const double* xi, const double* hr, const double* hi,
-                      int n, bool bPacked)
-{
-    int m = 0;
-    // ra holds sums s0..s3, rb s4..s7.
-    __m256d ra = _mm256_setzero_pd(), rb = ra, ia = ra, ib = ra;
-    if (!bPacked)
-    {
-        for (; m + 8 <= n; m += 8)
-        {
-            const __m256d a0 = _mm256_loadu_pd(xr + m), b0 = _mm256_loadu_pd(xi + m);
-            const __m256d c0 = _mm256_loadu_pd(hr + m), d0 = _mm256_loadu_pd(hi + m);
-            const __m256d a1 = _mm256_loadu_pd(xr + m + 4), b1 = _mm256_loadu_pd(xi + m + 4);
-            const __m256d c1 = _mm256_loadu_pd(hr + m + 4), d1 = _mm256_loadu_pd(hi + m + 4);
-            ra = _mm256_add_pd(ra, _mm256_sub_pd(_mm256_mul_pd(a0, c0), _mm256_mul_pd(b0, d0)));
-            ia = _mm256_add_pd(ia, _mm256_add_pd(_mm256_mul_pd(a0, d0), _mm256_mul_pd(b0, c0)));
-            rb = _mm256_add_pd(rb, _mm256_sub_pd(_mm256_mul_pd(a1, c1), _mm256_mul_pd(b1, d1)));
-            ib = _mm256_add_pd(ib, _mm256_add_pd(_mm256_mul_pd(a1, d1), _mm256_mul_pd(b1, c1)));
-        }
-    }
-    else
-    {
-        for (; m + 8 <= n; m += 8)
-        {
-            ra = _mm256_add_pd(ra, _mm256_mul_pd(_mm256_loadu_pd(xr + m), _mm256_loadu_pd(hr + m)));
-            ia = _mm256_add_pd(ia, _mm256_mul_pd(_mm256_loadu_pd(xi + m), _mm256_loadu_pd(hi + m)));
-            rb = _mm256_add_pd(rb, _mm256_mul_pd(_mm256_loadu_pd(xr + m + 4), _mm256_loadu_pd(hr + m + 4)));
-            ib = _mm256_add_pd(ib, _mm256_mul_pd(_mm256_loadu_pd(xi + m + 4), _mm256_loadu_pd(hi + m + 4)));
-        }
-    }
-    // (s0+s4, s1+s5, s2+s6, s3+s7), then low half + high half, then lane 0 + lane 1.
-    const __m256d r = _mm256_add_pd(ra, rb);
-    const __m256d i = _mm256_add_pd(ia, ib);
-    double re = horizontalSum(_mm_add_pd(_mm256_castpd256_pd128(r), _mm256_extractf128_pd(r, 1)));
-    double im = horizontalSum(_mm_add_pd(_mm256_castpd256_pd128(i), _mm256_extractf128_pd(i, 1)));
-    // Clear the upper register halves before returning to SSE code, which would otherwise
-    // pay a transition penalty on every instruction.
-    _mm256_zeroupper();
-    multiplyAccumulateTail(xr, xi, hr, hi, m, n, bPacked, re, im);
-    return std::complex<double>(re, im);
-}
-#endif
-
-CSpectralDelayLine::MultiplyAccumulate selectMultiplyAccumulate()
-{
-#if defined(KORVESSA_HAVE_AVX_PATH)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx"))
-        return multiplyAccumulateAvx;
-#endif
-    return multiplyAccumulateSse2;
-}
-}
-
-CSpectralDelayLine::MultiplyAccumulate CSpectralDelayLine::baselineMultiplyAccumulate()
-{
-    return multiplyAccumulateSse2;
-}
-
-CSpectralDelayLine::MultiplyAccumulate CSpectralDelayLine::selectedMultiplyAccumulate()
-{
-    return selectMultiplyAccumulate();
-}
-
 CSpectralDelayLine::CSpectralDelayLine(int nRingLength, int nPartitionSize)
-    : m_pStorage(new double[6 * nRingLength + 8]())
-    , m_pBins(nullptr)
+    : m_pStorage(new double[2 * cacheLines(2 * nRingLength) + 8]())
+    , m_pInput(nullptr)
+    , m_pResponse(nullptr)
     , m_cAccumulator(0.0, 0.0)
     , m_nLength(nRingLength)
     , m_nPartition(nPartitionSize)
     , m_nPartitions(nRingLength / nPartitionSize)
-    , m_pMultiplyAccumulate(selectMultiplyAccumulate())
 {
-    // Start the bins on a cache line.
-    const std::uintptr_t nAddress = reinterpret_cast<std::uintptr_t>(m_pStorage.get());
-    m_pBins = m_pStorage.get() + ((64 - nAddress % 64) % 64) / sizeof(double);
-}
-
-void CSpectralDelayLine::storeInput(int nPartition, int k, const Complex& cInput)
-{
-    const int P = m_nPartitions;
-    double* pBin = m_pBins + k * 6 * P;
-    const int nPos = P - 1 - nPartition;
-    pBin[nPos] = pBin[nPos + P] = cInput.real();
-    pBin[2 * P + nPos] = pBin[3 * P + nPos] = cInput.imag();
-}
-
-CSpectralDelayLine::Complex CSpectralDelayLine::sumPartitions(int nPartition, int k)
-{
-    const int P = m_nPartitions;
-    const double* pBin = m_pBins + k * 6 * P;
-    const int nPos = P - 1 - nPartition;
-    m_cAccumulator = m_pMultiplyAccumulate(pBin + nPos, pBin + 2 * P + nPos, pBin + 4 * P,
-                                           pBin + 5 * P, P, k == 0);
-    return m_cAccumulator;
+    m_pInput = alignToCacheLine(m_pStorage.get());
+    m_pResponse = m_pInput + cacheLines(2 * nRingLength);
 }
 
 CSpectralDelayLine::Complex CSpectralDelayLine::accumulate(int nIndex, const Complex& cInput,
                                                            const Complex& cResponse)
 {
-    const int nSlot = nIndex & (m_nLength - 1);
-    const int nPartition = nSlot / m_nPartition;
-    const int k = nSlot & (m_nPartition - 1);
-    storeInput(nPartition, k, cInput);
+    const int B = m_nPartition;
     const int P = m_nPartitions;
-    double* pBin = m_pBins + k * 6 * P;
-    const int nPos = (nPartition + P - 1) & (P - 1);
-    pBin[4 * P + nPos] = cResponse.real();
-    pBin[5 * P + nPos] = cResponse.imag();
-    return sumPartitions(nPartition, k);
-}
-
-void CSpectralDelayLine::storeInputBins(int nIndex, const Complex* pBins, int nCount)
-{
-    for (int i = 0; i < nCount; ++i)
-    {
-        const int nSlot = (nIndex + i) & (m_nLength - 1);
-        storeInput(nSlot / m_nPartition, nSlot & (m_nPartition - 1), pBins[i]);
-    }
-}
-
-void CSpectralDelayLine::storeResponseBins(int nIndex, const Complex* pBins, int nCount)
-{
-    const int P = m_nPartitions;
-    for (int i = 0; i < nCount; ++i)
-    {
-        const int nSlot = (nIndex + i) & (m_nLength - 1);
-        const int nPartition = nSlot / m_nPartition;
-        double* pBin = m_pBins + (nSlot & (m_nPartition - 1)) * 6 * P;
-        const int nPos = (nPartition + P - 1) & (P - 1);
-        pBin[4 * P + nPos] = pBins[i].real();
-        pBin[5 * P + nPos] = pBins[i].imag();
-    }
-}
-
-CSpectralDelayLine::Complex CSpectralDelayLine::sumBin(int nIndex)
-{
     const int nSlot = nIndex & (m_nLength - 1);
-    return sumPartitions(nSlot / m_nPartition, nSlot & (m_nPartition - 1));
+    const int p = nSlot / B;
+    const int k = nSlot & (B - 1);
+    double* pInput = inputSlot(p);
+    pInput[k] = cInput.real();
+    pInput[B + k] = cInput.imag();
+    double* pResponse = responsePartition((p + P - 1) % P);
+    pResponse[k] = cResponse.real();
+    pResponse[B + k] = cResponse.imag();
+
+    double re = 0.0, im = 0.0;
+    for (int m = 0; m < P; ++m)
+    {
+        const double* x = inputSlot((p - m + P) % P);
+        const double* h = responsePartition(m);
+        if (k == 0)
+        {
+            re += x[0] * h[0];
+            im += x[B] * h[B];
+        }
+        else
+        {
+            re += x[k] * h[k] - x[B + k] * h[B + k];
+            im += x[k] * h[B + k] + x[B + k] * h[k];
+        }
+    }
+    m_cAccumulator = Complex(re, im);
+    return m_cAccumulator;
 }
 
 // ---------------------------------------------------------------------------------------
@@ -311,42 +116,160 @@ CCircuitFilter::CCircuitFilter(const Config& c)
     , m_nResponseEnd(c.nResponseOffset + c.nConvolvedLength)
     , m_nBlockPos(0)
     , m_nReadPos(c.nResponseOffset)
+    , m_nCollecting(0)
+    , m_nLastPartition(-1)
+    , m_nInputSlot(0)
+    , m_bResponseChanged(false)
     , m_pWorkingResponse(new std::atomic<double>[c.nDesignLength])
     , m_pDesignedResponse(new double[c.nDesignLength]())
     , m_pWindow(new double[c.nDesignLength]())
     , m_dGain(1.0)
-    , m_pResponseBlock(new double[m_nFftSize]())
     , m_pTransformedTaps(new double[c.nDesignLength])
-    , m_bStoreResponse(true)
-    , m_pInputBlock(new double[m_nFftSize]())
-    , m_pOutputBlock(new double[m_nFftSize]())
-    , m_pOverlap(new double[m_nBlockSize]())
-    , m_pOutputSpectrum(new Complex[m_nFftSize]())
-    , m_responseTransform(m_nFftSize)
-    , m_inputTransform(m_nFftSize)
-    , m_outputTransform(m_nFftSize)
+    , m_nPieces(0)
+    , m_kernels(TSpectralKernels::selected())
     , m_delayLine(c.nConvolvedLength, c.nBlockSize)
     , m_pDesignSpectrum(new Complex[c.nDesignLength]())
     , m_designTransform(c.nDesignLength)
 {
+    const int B = m_nBlockSize;
     for (int i = 0; i < m_nDesignLength; ++i)
         m_pWorkingResponse[i].store(0.0, std::memory_order_relaxed);
     // No partition has been transformed yet: NaN never compares equal bit for bit to a tap
     // collected from a finite response.
     std::fill_n(m_pTransformedTaps.get(), m_nDesignLength,
                 std::numeric_limits<double>::quiet_NaN());
+
+    const int nLine = cacheLines(B);
+    m_pBuffers.reset(new double[10 * nLine + 8]());
+    double* p = alignToCacheLine(m_pBuffers.get());
+    for (int i = 0; i < 2; ++i)
+    {
+        m_apInput[i] = p;
+        p += nLine;
+        m_apResponse[i] = p;
+        p += nLine;
+    }
+    m_pWorkRe = p;
+    m_pWorkIm = p + nLine;
+    m_pSumRe = p + 2 * nLine;
+    m_pSumIm = p + 3 * nLine;
+    m_pOutputBlock = p + 4 * nLine;
+    m_pTail = p + 5 * nLine;
+
+    // Twiddles and bit-reversed positions.
+    m_pTwiddles.reset(new double[4 * B + 2 * (B + 1)]());
+    double* t = m_pTwiddles.get();
+    double* pForwardRe = t;
+    double* pForwardIm = t + B;
+    double* pInverseRe = t + 2 * B;
+    double* pInverseIm = t + 3 * B;
+    double* pSplitRe = t + 4 * B;
+    double* pSplitIm = t + 5 * B + 1;
+    for (int nSpan = 2; nSpan <= B; nSpan *= 2)
+        for (int j = 0; j < nSpan / 2; ++j)
+        {
+            const double dAngle = kTwoPi * j / nSpan;
+            pForwardRe[nSpan / 2 - 1 + j] = std::cos(dAngle);
+            pForwardIm[nSpan / 2 - 1 + j] = -std::sin(dAngle);
+            pInverseRe[nSpan / 2 - 1 + j] = std::cos(dAngle);
+            pInverseIm[nSpan / 2 - 1 + j] = std::sin(dAngle);
+        }
+    for (int k = 0; k <= B; ++k)
+    {
+        const double dAngle = kTwoPi * k / m_nFftSize;
+        pSplitRe[k] = std::cos(dAngle);
+        pSplitIm[k] = -std::sin(dAngle);
+    }
+    m_pForwardRe = pForwardRe;
+    m_pForwardIm = pForwardIm;
+    m_pInverseRe = pInverseRe;
+    m_pInverseIm = pInverseIm;
+    m_pSplitRe = pSplitRe;
+    m_pSplitIm = pSplitIm;
+    m_pBitReversed.reset(new int[B]);
+    int nBits = 0;
+    while ((1 << nBits) < B)
+        ++nBits;
+    for (int k = 0; k < B; ++k)
+    {
+        int r = 0;
+        for (int b = 0; b < nBits; ++b)
+            if (k & (1 << b))
+                r |= 1 << (nBits - 1 - b);
+        m_pBitReversed[k] = r;
+    }
+
+    buildSchedule();
     reset();
 }
 
 CCircuitFilter::~CCircuitFilter() = default;
 
+void CCircuitFilter::buildSchedule()
+{
+    const int B = m_nBlockSize;
+    const int P = m_nPartitions;
+    // Relative costs of the pieces, roughly in units of B/4 complex multiply-adds.
+    struct TCosted
+    {
+        TPiece piece;
+        int nCost;
+    };
+    int nStages = 0;  // stages of the B-point transform
+    while ((1 << nStages) < B)
+        ++nStages;
+    const int nMax = 2 * (nStages + 1) + P + nStages + 2;
+    std::unique_ptr<TCosted[]> pList(new TCosted[nMax]);
+    int n = 0;
+    const auto add = [&](EPiece e, int nArg, int nCost) {
+        pList[n++] = TCosted{TPiece{e, nArg}, nCost};
+    };
+    for (bool bResponse : {false, true})
+    {
+        add(bResponse ? kResponseFirstStage : kInputFirstStage, B, 2);
+        for (int nSpan = B / 2; nSpan >= 2; nSpan /= 2)
+            add(bResponse ? kResponseStage : kInputStage, nSpan, 2);
+        add(bResponse ? kResponseSplit : kInputSplit, 0, 4);
+    }
+    for (int m = 0; m < P; ++m)
+        add(kPartitionSum, m, 4);
+    add(kInverseSplit, 0, 4);
+    for (int nSpan = 2; nSpan <= B; nSpan *= 2)
+        add(kInverseStage, nSpan, 2);
+    add(kOverlapAdd, 0, 1);
+
+    // Spread the pieces over the B samples by their cost: piece i runs on the sample within
+    // whose share of the total its cost begins, so the last one falls on the last sample.
+    long long nTotal = 0;
+    for (int i = 0; i < n; ++i)
+        nTotal += pList[i].nCost;
+    m_pPieces.reset(new TPiece[n]);
+    m_pPieceStart.reset(new int[B + 1]);
+    m_nPieces = n;
+    long long nBegin = 0;  // cost of the pieces before piece i
+    int i = 0;
+    for (int k = 0; k < B; ++k)
+    {
+        m_pPieceStart[k] = i;
+        while (i < n && (k == B - 1 || nBegin * B / nTotal <= k))
+        {
+            m_pPieces[i] = pList[i].piece;
+            nBegin += pList[i].nCost;
+            ++i;
+        }
+    }
+    m_pPieceStart[B] = n;
+}
+
 void CCircuitFilter::reset()
 {
-    std::fill_n(m_pResponseBlock.get(), m_nFftSize, 0.0);
-    std::fill_n(m_pOutputBlock.get(), m_nFftSize, 0.0);
-    std::fill_n(m_pInputBlock.get(), m_nFftSize, 0.0);
-    std::fill_n(m_pOutputSpectrum.get(), m_nFftSize, Complex(0.0, 0.0));
-    std::fill_n(m_pOverlap.get(), m_nBlockSize, 0.0);
+    const int B = m_nBlockSize;
+    std::fill_n(m_apResponse[m_nCollecting], B, 0.0);
+    std::fill_n(m_apInput[m_nCollecting], B, 0.0);
+    std::fill_n(m_pOutputBlock, B, 0.0);
+    std::fill_n(m_pTail, B, 0.0);
+    std::fill_n(m_pSumRe, B, 0.0);
+    std::fill_n(m_pSumIm, B, 0.0);
     std::fill_n(m_pWindow.get(), m_nDesignLength, 0.0);
     clearDesignSpectrum();
 }
@@ -359,80 +282,180 @@ void CCircuitFilter::clearDesignSpectrum()
 void CCircuitFilter::processSample(double x)
 {
     const int k = m_nBlockPos;
-    const int B = m_nBlockSize;
-    m_pInputBlock[k] = x;
-    m_pResponseBlock[k] = m_pWorkingResponse[m_nReadPos + k].load(std::memory_order_relaxed);
-    m_pResponseBlock[B + k] = 0.0;
+    m_apInput[m_nCollecting][k] = x;
+    m_apResponse[m_nCollecting][k] =
+        m_pWorkingResponse[m_nReadPos + k].load(std::memory_order_relaxed);
 
-    // The bins of this block's ring partition were stored at the end of the previous block
-    // (what accumulate would store bin by bin); only the sum remains per sample.
-    const Complex cAcc = m_delayLine.sumBin(k - m_nResponseOffset + m_nReadPos);
-    if (k == 0)
-    {
-        m_pOutputSpectrum[0] = Complex(cAcc.real(), 0.0);
-        m_pOutputSpectrum[B] = Complex(cAcc.imag(), 0.0);
-    }
-    else
-    {
-        m_pOutputSpectrum[k] = cAcc;
-        m_pOutputSpectrum[m_nFftSize - k] = std::conj(cAcc);
-    }
+    for (int i = m_pPieceStart[k], nEnd = m_pPieceStart[k + 1]; i < nEnd; ++i)
+        runPiece(m_pPieces[i]);
 
     m_nBlockPos = k + 1;
-    if (m_nBlockPos < B)
-        return;
-    endOfBlock();
+    if (m_nBlockPos == m_nBlockSize)
+        endOfBlock();
 }
 
 void CCircuitFilter::endOfBlock()
 {
-    const int B = m_nBlockSize;
-    const int F = m_nFftSize;
-    double* pTransformed = &m_pTransformedTaps[m_nReadPos];
-    m_bStoreResponse = std::memcmp(pTransformed, m_pResponseBlock.get(), B * sizeof(double)) != 0;
-    if (m_bStoreResponse)
-    {
-        std::memcpy(pTransformed, m_pResponseBlock.get(), B * sizeof(double));
-        m_responseTransform.forward(m_pResponseBlock.get());
-    }
-    m_inputTransform.forward(m_pInputBlock.get());
-
-    for (int i = 0; i < B; ++i)
-        m_pOverlap[i] = m_pOutputBlock[B + i];
-
-    m_outputTransform.inverse(m_pOutputSpectrum.get());
-    std::fill_n(m_pOutputSpectrum.get(), F, Complex(0.0, 0.0));
-
-    // The real part of the scaled inverse: what scale() would leave, (re/F - im*0), taken
-    // in the same pass that copies it out.
-    const Complex* pTime = m_outputTransform.output();
-    const double dScale = 1.0 / F;
-    for (int i = 0; i < F; ++i)
-        m_pOutputBlock[i] = pTime[i].real() * dScale - pTime[i].imag() * 0.0;
-    for (int i = 0; i < B; ++i)
-        m_pOutputBlock[i] += m_pOverlap[i];
-
     m_nBlockPos = 0;
-    std::fill_n(m_pInputBlock.get(), F, 0.0);
-    std::fill_n(m_pOverlap.get(), B, 0.0);
-
-    m_nReadPos += B;
+    m_nLastPartition = (m_nReadPos - m_nResponseOffset) / m_nBlockSize;
+    m_nCollecting ^= 1;
+    m_nInputSlot = (m_nInputSlot + 1) & (m_nPartitions - 1);
+    m_nReadPos += m_nBlockSize;
     if (m_nReadPos >= m_nResponseEnd)
         m_nReadPos = m_nResponseOffset;
+}
 
-    // Store the new spectra into the ring partition of the next block at once, the real
-    // Nyquist bin packed into bin 0's imaginary part. Storing them here rather than one bin
-    // per sample gives the same rings at every sum, and the sums never have to wait for a
-    // store just made. An unchanged response partition is already in the ring.
-    Complex* pInputSpectrum = m_inputTransform.spectrum();
-    pInputSpectrum[0] = Complex(pInputSpectrum[0].real(), pInputSpectrum[B].real());
-    const int nIndex = m_nReadPos - m_nResponseOffset;
-    m_delayLine.storeInputBins(nIndex, pInputSpectrum, B);
-    if (m_bStoreResponse)
+void CCircuitFilter::firstStage(const double* pBlock)
+{
+    // The block's B samples are B/2 complex values x[2n] + i x[2n+1]; the upper half of the
+    // B-point input is zero, so the first stage is a copy and a product with the twiddle.
+    const int h = m_nBlockSize / 2;
+    const double* wr = m_pForwardRe + h - 1;
+    const double* wi = m_pForwardIm + h - 1;
+    double* re = m_pWorkRe;
+    double* im = m_pWorkIm;
+    for (int j = 0; j < h; ++j)
     {
-        Complex* pResponseSpectrum = m_responseTransform.spectrum();
-        pResponseSpectrum[0] = Complex(pResponseSpectrum[0].real(), pResponseSpectrum[B].real());
-        m_delayLine.storeResponseBins(nIndex, pResponseSpectrum, B);
+        const double ar = pBlock[2 * j], ai = pBlock[2 * j + 1];
+        re[j] = ar;
+        im[j] = ai;
+        re[j + h] = ar * wr[j] - ai * wi[j];
+        im[j + h] = ar * wi[j] + ai * wr[j];
+    }
+}
+
+void CCircuitFilter::splitSpectrum(double* pSpectrum, double dScale)
+{
+    // Z (bit-reversed in the work area) is the B-point transform of the sample pairs; the
+    // 2B-point spectrum is X[k] = (Z[k] + conj Z[B-k]) / 2 - i W^k (Z[k] - conj Z[B-k]) / 2.
+    const int M = m_nBlockSize;
+    const int* rev = m_pBitReversed.get();
+    const double* re = m_pWorkRe;
+    const double* im = m_pWorkIm;
+    double* xr = pSpectrum;
+    double* xi = pSpectrum + M;
+    const double dHalf = 0.5 * dScale;
+    // Bin 0 packs DC (Re Z0 + Im Z0) and Nyquist (Re Z0 - Im Z0).
+    xr[0] = (re[0] + im[0]) * dScale;
+    xi[0] = (re[0] - im[0]) * dScale;
+    for (int k = 1; k <= M / 2; ++k)
+    {
+        const int m = M - k;
+        const double zkr = re[rev[k]], zki = im[rev[k]];
+        const double zmr = re[rev[m]], zmi = im[rev[m]];
+        // E = (Zk + conj Zm)/2 and D = (Zk - conj Zm)/2; X[k] = E - i W^k D, and for bin m
+        // the same with E' = conj E, D' = -conj D.
+        const double er = (zkr + zmr) * dHalf, ei = (zki - zmi) * dHalf;
+        const double dr = (zkr - zmr) * dHalf, di = (zki + zmi) * dHalf;
+        const double wkr = m_pSplitRe[k], wki = m_pSplitIm[k];
+        const double wmr = m_pSplitRe[m], wmi = m_pSplitIm[m];
+        // -i W D = -i (wr + i wi)(dr + i di) = (wr di + wi dr) - i (wr dr - wi di)
+        const double xmr = er + (wmr * di - wmi * dr);
+        const double xmi = -ei - (wmr * -dr - wmi * di);
+        xr[k] = er + (wkr * di + wki * dr);
+        xi[k] = ei - (wkr * dr - wki * di);
+        xr[m] = xmr;
+        xi[m] = xmi;
+    }
+}
+
+void CCircuitFilter::runPiece(const TPiece& piece)
+{
+    const int B = m_nBlockSize;
+    const int nPrevious = m_nCollecting ^ 1;
+    switch (piece.eKind)
+    {
+    case kInputFirstStage:
+        firstStage(m_apInput[nPrevious]);
+        break;
+    case kResponseFirstStage:
+    {
+        m_bResponseChanged = false;
+        if (m_nLastPartition < 0)
+            break;
+        double* pTransformed = &m_pTransformedTaps[m_nLastPartition * B + m_nResponseOffset];
+        const double* pCollected = m_apResponse[nPrevious];
+        if (std::memcmp(pTransformed, pCollected, B * sizeof(double)) == 0)
+            break;
+        std::memcpy(pTransformed, pCollected, B * sizeof(double));
+        m_bResponseChanged = true;
+        firstStage(pCollected);
+        break;
+    }
+    case kInputStage:
+        m_kernels.frequencyStage(m_pWorkRe, m_pWorkIm, m_pForwardRe + piece.nArg / 2 - 1,
+                                 m_pForwardIm + piece.nArg / 2 - 1, B, piece.nArg);
+        break;
+    case kResponseStage:
+        if (m_bResponseChanged)
+            m_kernels.frequencyStage(m_pWorkRe, m_pWorkIm, m_pForwardRe + piece.nArg / 2 - 1,
+                                     m_pForwardIm + piece.nArg / 2 - 1, B, piece.nArg);
+        break;
+    case kInputSplit:
+        splitSpectrum(m_delayLine.inputSlot(m_nInputSlot), 1.0);
+        break;
+    case kResponseSplit:
+        // The inverse transform's 1/F is carried by the response spectra (a power of two, so
+        // the factor itself rounds nothing).
+        if (m_bResponseChanged)
+            splitSpectrum(m_delayLine.responsePartition(m_nLastPartition), 1.0 / m_nFftSize);
+        break;
+    case kPartitionSum:
+    {
+        const int m = piece.nArg;
+        const double* x = m_delayLine.inputSlot((m_nInputSlot - m) & (m_nPartitions - 1));
+        const double* h = m_delayLine.responsePartition(m);
+        m_kernels.multiplyAccumulate(m_pSumRe, m_pSumIm, x, x + B, h, h + B, B, m == 0);
+        break;
+    }
+    case kInverseSplit:
+    {
+        // Z'[k] = (A[k] + conj A[B-k]) + i conj(W^k) (A[k] - conj A[B-k]), stored at the
+        // bit-reversed position for the decimation-in-time stages. A[0] and A[B] are the
+        // packed DC and Nyquist values.
+        const int M = B;
+        const int* rev = m_pBitReversed.get();
+        const double* ar = m_pSumRe;
+        const double* ai = m_pSumIm;
+        double* re = m_pWorkRe;
+        double* im = m_pWorkIm;
+        re[0] = ar[0] + ai[0];
+        im[0] = ar[0] - ai[0];
+        for (int k = 1; k < M; ++k)
+        {
+            const int m = M - k;
+            const double sr = ar[k] + ar[m], si = ai[k] - ai[m];
+            const double dr = ar[k] - ar[m], di = ai[k] + ai[m];
+            // i conj(W) D = i (wr - i wi)(dr + i di) = -(wr di - wi dr) + i (wr dr + wi di)
+            const double wr = m_pSplitRe[k], wi = m_pSplitIm[k];
+            re[rev[k]] = sr - (wr * di - wi * dr);
+            im[rev[k]] = si + (wr * dr + wi * di);
+        }
+        break;
+    }
+    case kInverseStage:
+        m_kernels.timeStage(m_pWorkRe, m_pWorkIm, m_pInverseRe + piece.nArg / 2 - 1,
+                            m_pInverseIm + piece.nArg / 2 - 1, B, piece.nArg);
+        break;
+    case kOverlapAdd:
+    {
+        // Time samples 2n and 2n+1 are the real and imaginary parts of z[n]; the first B
+        // overlap the previous block's tail, the last B are the next tail.
+        const double* re = m_pWorkRe;
+        const double* im = m_pWorkIm;
+        const int h = B / 2;
+        for (int n = 0; n < h; ++n)
+        {
+            m_pOutputBlock[2 * n] = re[n] + m_pTail[2 * n];
+            m_pOutputBlock[2 * n + 1] = im[n] + m_pTail[2 * n + 1];
+        }
+        for (int n = 0; n < h; ++n)
+        {
+            m_pTail[2 * n] = re[h + n];
+            m_pTail[2 * n + 1] = im[h + n];
+        }
+        break;
+    }
     }
 }
 

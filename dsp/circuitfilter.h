@@ -19,17 +19,18 @@
 #pragma once
 
 #include "rfft.h"
+#include "spectralkernels.h"
 
 #include <atomic>
 #include <complex>
 #include <memory>
 #include <thread>
 
-// History of input spectra and response-partition spectra, and the per-bin sum over all
-// partitions. Slot p*B + k of the ring (index mod L) means bin k of ring partition p; bin 0
-// carries DC in its real part and Nyquist in its imaginary part. Ring partition s holds
-// response partition s-1, so for the bin of index q*B + k the sum pairs input partition q-m
-// with ring partition m+1, m = 0..P-1.
+// History of input spectra and the spectra of the response partitions, each spectrum stored
+// as B real parts followed by B imaginary parts (bin 0 carries DC in its real part and Nyquist
+// in its imaginary part). Input slot p holds the spectrum of the input block whose number is p
+// mod P; response partition q holds the spectrum of taps q*B..q*B+B-1. For the input in slot
+// p the sum pairs input slot p-m with response partition m, m = 0..P-1.
 class CSpectralDelayLine
 {
 public:
@@ -40,42 +41,27 @@ public:
     CSpectralDelayLine(const CSpectralDelayLine&) = delete;
     CSpectralDelayLine& operator=(const CSpectralDelayLine&) = delete;
 
-    // Stores one input bin and one response bin at nIndex and sums the products of the input
-    // history with the response partitions for that bin (audio thread). Returns the new
-    // accumulator.
+    // One bin at a time: stores an input bin and a response bin at nIndex (slot index mod L,
+    // ring partition p = slot / B holding input slot p and response partition p-1) and sums
+    // the products of the input history with the response partitions for that bin. Returns
+    // the new accumulator.
     Complex accumulate(int nIndex, const Complex& cInput, const Complex& cResponse);
-
-    // The same in two steps, as the engine runs it: the bins of a whole partition stored at
-    // once (nCount bins from nIndex), then the sum for one index at a time.
-    void storeInputBins(int nIndex, const Complex* pBins, int nCount);
-    void storeResponseBins(int nIndex, const Complex* pBins, int nCount);
-    Complex sumBin(int nIndex);
     Complex getAccumulator() const { return m_cAccumulator; }
 
-    // Sum over n of x[n] * h[n] (complex, or DC and Nyquist apart when packed), chosen for the
-    // processor at construction.
-    typedef Complex (*MultiplyAccumulate)(const double* xr, const double* xi, const double* hr,
-                                          const double* hi, int n, bool bPacked);
-    // The baseline (SSE2) version and the one this processor runs; they agree bit for bit.
-    static MultiplyAccumulate baselineMultiplyAccumulate();
-    static MultiplyAccumulate selectedMultiplyAccumulate();
+    // Whole spectra, as the engine uses them: B real parts, then B imaginary parts.
+    double* inputSlot(int nSlot) { return m_pInput + 2 * m_nPartition * nSlot; }
+    double* responsePartition(int nPartition) { return m_pResponse + 2 * m_nPartition * nPartition; }
+    int partitionSize() const { return m_nPartition; }
+    int partitionCount() const { return m_nPartitions; }
 
 private:
-    void storeInput(int nPartition, int k, const Complex& cInput);
-    Complex sumPartitions(int nPartition, int k);
-
-    // Stored bin by bin, real and imaginary parts apart, so that the sum for one bin reads
-    // contiguous runs from one block of memory. Bin k is 6P doubles: the input partitions'
-    // real parts in reverse order, twice over so that a run never wraps (2P), the same for
-    // the imaginary parts (2P), then ring partition s of the response at position s-1 mod P,
-    // real parts (P) and imaginary parts (P).
-    std::unique_ptr<double[]> m_pStorage;     // B x 6P doubles and room to align them
-    double* m_pBins;                          // first bin, on a 64-byte boundary
-    Complex m_cAccumulator;                   // result of the last accumulate
-    int m_nLength;                            // L, a power of two
-    int m_nPartition;                         // B, a power of two
-    int m_nPartitions;                        // P = L / B
-    MultiplyAccumulate m_pMultiplyAccumulate; // the partition sum for this processor
+    std::unique_ptr<double[]> m_pStorage;  // both rings and room to align them
+    double* m_pInput;                      // P spectra of 2B doubles, on a 64-byte boundary
+    double* m_pResponse;                   // P spectra of 2B doubles, on a 64-byte boundary
+    Complex m_cAccumulator;                // result of the last accumulate
+    int m_nLength;                         // L, a power of two
+    int m_nPartition;                      // B, a power of two
+    int m_nPartitions;                     // P = L / B
 };
 
 class CCircuitFilter
@@ -187,6 +173,34 @@ private:
                                 int nResponseOffset);
     CCircuitFilter(const Config& config);
 
+    // The work of one block, done in pieces spread over the samples of the next block:
+    // forward transforms of the input block and the response partition just collected, the
+    // partition sums, the inverse transform and the overlap-add. Every sample runs the
+    // pieces scheduled for its position; the last piece runs on the block's last sample.
+    enum EPiece : unsigned char
+    {
+        kInputFirstStage,
+        kInputStage,
+        kInputSplit,
+        kResponseFirstStage,
+        kResponseStage,
+        kResponseSplit,
+        kPartitionSum,
+        kInverseSplit,
+        kInverseStage,
+        kOverlapAdd
+    };
+    struct TPiece
+    {
+        EPiece eKind;
+        int nArg;  // stage span or partition
+    };
+    void buildSchedule();
+    void runPiece(const TPiece& piece);
+    // Forward transform of one block of B samples (zeros beyond): the first stage, the
+    // remaining stages, and the split into the packed half spectrum of 2B points, times dScale.
+    void firstStage(const double* pBlock);
+    void splitSpectrum(double* pSpectrum, double dScale);
     void endOfBlock();
 
     // Configuration
@@ -200,25 +214,50 @@ private:
     // Running state
     int m_nBlockPos;         // 0..B-1, samples into the current block
     int m_nReadPos;          // first tap of the partition being collected
+    int m_nCollecting;       // 0 or 1: which input and response block is being filled
+    int m_nLastPartition;    // partition collected in the previous block, -1 before any
+    int m_nInputSlot;        // ring slot of the previous block's input spectrum
+    bool m_bResponseChanged; // the previous block's partition differs from its spectrum
 
     std::unique_ptr<std::atomic<double>[]> m_pWorkingResponse;  // design length taps
     std::unique_ptr<double[]> m_pDesignedResponse;              // design length taps
     std::unique_ptr<double[]> m_pWindow;                        // design length factors
     double m_dGain;                                             // factor on the whole response
 
-    std::unique_ptr<double[]> m_pResponseBlock;  // F: B taps of the partition, then zeros
     // Taps of each partition as last transformed. A partition collected with the same taps
     // again has the same spectrum, which the ring already holds: its transform is skipped.
     std::unique_ptr<double[]> m_pTransformedTaps;  // design length taps
-    bool m_bStoreResponse;                         // the last block stored new response bins
-    std::unique_ptr<double[]> m_pInputBlock;     // F: B input samples, then zeros
-    std::unique_ptr<double[]> m_pOutputBlock;    // F: first B entries are this block's output
-    std::unique_ptr<double[]> m_pOverlap;        // B: tail of the previous output block
-    std::unique_ptr<Complex[]> m_pOutputSpectrum;  // F bins, one filled per sample
 
-    ARFFT m_responseTransform;  // F
-    ARFFT m_inputTransform;     // F
-    BRFFT m_outputTransform;    // F
+    // Block buffers, on cache lines: two input blocks and two response blocks (B each, the
+    // one being filled and the previous one), the transform's work area (2 x B), the
+    // accumulated output spectrum (2 x B), the output block and the tail to overlap (B each).
+    std::unique_ptr<double[]> m_pBuffers;
+    double* m_apInput[2];
+    double* m_apResponse[2];
+    double* m_pWorkRe;
+    double* m_pWorkIm;
+    double* m_pSumRe;
+    double* m_pSumIm;
+    double* m_pOutputBlock;
+    double* m_pTail;
+
+    // Twiddles of the B-point complex transform: for the stage of span s, s/2 values
+    // e^(-+i 2 pi j / s) at offset s/2 - 1 (B - 1 values per direction); then the split's
+    // W^k = e^(-i 2 pi k / F), k = 0..B. Real and imaginary parts apart.
+    std::unique_ptr<double[]> m_pTwiddles;
+    const double* m_pForwardRe;
+    const double* m_pForwardIm;
+    const double* m_pInverseRe;
+    const double* m_pInverseIm;
+    const double* m_pSplitRe;
+    const double* m_pSplitIm;
+    std::unique_ptr<int[]> m_pBitReversed;  // B entries: position of bin k after the stages
+
+    std::unique_ptr<TPiece[]> m_pPieces;
+    std::unique_ptr<int[]> m_pPieceStart;  // B+1 entries: pieces of sample k are [start k, start k+1)
+    int m_nPieces;
+
+    const TSpectralKernels& m_kernels;
     CSpectralDelayLine m_delayLine;
 
     std::unique_ptr<Complex[]> m_pDesignSpectrum;  // design length bins

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iostream>
 #include <limits>
 #include <random>
 #include <vector>
@@ -246,23 +247,41 @@ TEST(CircuitFilterTest, UnsupportedSizesFallBackToTheStandardEngine)
     EXPECT_EQ(small.latency(), 31);
 }
 
-// The partition sum chosen for this processor gives exactly the baseline's result, for sizes
-// with and without a tail beyond whole groups of eight.
-TEST(SpectralDelayLineTest, SelectedSumMatchesBaselineBitForBit)
+// The builds of the engine's loops chosen for this processor give exactly the baseline's
+// results: the partition sum (first and further partitions) and the transform stages of
+// every span, for the engine's block size and a small one.
+TEST(SpectralKernelsTest, SelectedBuildMatchesBaselineBitForBit)
 {
-    const CSpectralDelayLine::MultiplyAccumulate base = CSpectralDelayLine::baselineMultiplyAccumulate();
-    const CSpectralDelayLine::MultiplyAccumulate fast = CSpectralDelayLine::selectedMultiplyAccumulate();
-    const std::vector<double> v = randomSignal(4 * 40, 51);
-    for (int n : {32, 8, 13, 1})
-        for (bool bPacked : {false, true})
+    const TSpectralKernels& base = TSpectralKernels::baseline();
+    const TSpectralKernels& fast = TSpectralKernels::selected();
+    std::cout << "selected kernels: " << TSpectralKernels::selectedName() << std::endl;
+    for (int n : {64, 16, 2})
+    {
+        const std::vector<double> v = randomSignal(8 * n, 51 + n);
+        for (bool bFirst : {true, false})
         {
-            const std::complex<double> a = base(&v[0], &v[40], &v[80], &v[120], n, bPacked);
-            const std::complex<double> b = fast(&v[0], &v[40], &v[80], &v[120], n, bPacked);
-            EXPECT_EQ(a, b) << n << " " << bPacked;
-            std::complex<double> ref(0.0, 0.0);
-            for (int m = 0; m < n; ++m)
-                ref += bPacked ? std::complex<double>(v[m] * v[80 + m], v[40 + m] * v[120 + m])
-                               : std::complex<double>(v[m], v[40 + m]) * std::complex<double>(v[80 + m], v[120 + m]);
-            EXPECT_NEAR(std::abs(a - ref), 0.0, 1e-13) << n << " " << bPacked;
+            std::vector<double> a(v.begin(), v.begin() + 2 * n), b = a;
+            base.multiplyAccumulate(&a[0], &a[n], &v[2 * n], &v[3 * n], &v[4 * n], &v[5 * n], n, bFirst);
+            fast.multiplyAccumulate(&b[0], &b[n], &v[2 * n], &v[3 * n], &v[4 * n], &v[5 * n], n, bFirst);
+            EXPECT_EQ(a, b) << n << " " << bFirst;
+            // Bin 0 packs DC and Nyquist, multiplied apart; bin 1 is a complex product.
+            EXPECT_EQ(a[0], (bFirst ? 0.0 : v[0]) + v[2 * n] * v[4 * n]);
+            EXPECT_EQ(a[n], (bFirst ? 0.0 : v[n]) + v[3 * n] * v[5 * n]);
+            const std::complex<double> p = std::complex<double>(v[2 * n + 1], v[3 * n + 1])
+                                           * std::complex<double>(v[4 * n + 1], v[5 * n + 1]);
+            EXPECT_NEAR(a[1], (bFirst ? 0.0 : v[1]) + p.real(), 1e-15);
+            EXPECT_NEAR(a[n + 1], (bFirst ? 0.0 : v[n + 1]) + p.imag(), 1e-15);
         }
+        for (int nSpan = 2; nSpan <= n; nSpan *= 2)
+        {
+            std::vector<double> a(v.begin(), v.begin() + 2 * n), b = a;
+            base.frequencyStage(&a[0], &a[n], &v[2 * n], &v[3 * n], n, nSpan);
+            fast.frequencyStage(&b[0], &b[n], &v[2 * n], &v[3 * n], n, nSpan);
+            EXPECT_EQ(a, b) << "frequency stage " << n << " " << nSpan;
+            std::vector<double> c(v.begin(), v.begin() + 2 * n), d = c;
+            base.timeStage(&c[0], &c[n], &v[2 * n], &v[3 * n], n, nSpan);
+            fast.timeStage(&d[0], &d[n], &v[2 * n], &v[3 * n], n, nSpan);
+            EXPECT_EQ(c, d) << "time stage " << n << " " << nSpan;
+        }
+    }
 }
