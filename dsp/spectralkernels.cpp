@@ -118,17 +118,26 @@ KORVESSA_INLINE void timeStageBody(double* __restrict re, double* __restrict im,
                                          const double* xi, const double* hr, const double* hi,  \
                                          int n, bool bFirst)                                    \
     {                                                                                           \
-        multiplyAccumulateBody(ar, ai, xr, xi, hr, hi, n, bFirst);                              \
+        if (n == 64) /* the engine's block: a constant count vectorizes without remainder */    \
+            multiplyAccumulateBody(ar, ai, xr, xi, hr, hi, 64, bFirst);                         \
+        else                                                                                    \
+            multiplyAccumulateBody(ar, ai, xr, xi, hr, hi, n, bFirst);                          \
     }                                                                                           \
     TARGET void frequencyStage##NAME(double* re, double* im, const double* wr, const double* wi, \
                                      int nCount, int nSpan)                                     \
     {                                                                                           \
-        frequencyStageBody(re, im, wr, wi, nCount, nSpan);                                      \
+        if (nCount == 64)                                                                       \
+            frequencyStageBody(re, im, wr, wi, 64, nSpan);                                      \
+        else                                                                                    \
+            frequencyStageBody(re, im, wr, wi, nCount, nSpan);                                  \
     }                                                                                           \
     TARGET void timeStage##NAME(double* re, double* im, const double* wr, const double* wi,     \
                                 int nCount, int nSpan)                                          \
     {                                                                                           \
-        timeStageBody(re, im, wr, wi, nCount, nSpan);                                           \
+        if (nCount == 64)                                                                       \
+            timeStageBody(re, im, wr, wi, 64, nSpan);                                           \
+        else                                                                                    \
+            timeStageBody(re, im, wr, wi, nCount, nSpan);                                       \
     }                                                                                           \
     const TSpectralKernels k##NAME = {multiplyAccumulate##NAME, frequencyStage##NAME,           \
                                       timeStage##NAME};
