@@ -199,6 +199,34 @@ CCircuitFilter::CCircuitFilter(const Config& c)
         m_pBitReversed[k] = r;
     }
 
+    // The design's half-size inverse transform.
+    const int M = m_nDesignLength / 2;
+    const int nDesignLine = cacheLines(M);
+    m_pDesignBuffers.reset(new double[4 * nDesignLine + 8]());
+    m_pDesignRe = alignToCacheLine(m_pDesignBuffers.get());
+    m_pDesignIm = m_pDesignRe + nDesignLine;
+    m_pDesignTwiddleRe = m_pDesignIm + nDesignLine;
+    m_pDesignTwiddleIm = m_pDesignTwiddleRe + nDesignLine;
+    for (int nSpan = 2; nSpan <= M; nSpan *= 2)
+        for (int j = 0; j < nSpan / 2; ++j)
+        {
+            const double dAngle = kTwoPi * j / nSpan;
+            m_pDesignTwiddleRe[nSpan / 2 - 1 + j] = std::cos(dAngle);
+            m_pDesignTwiddleIm[nSpan / 2 - 1 + j] = std::sin(dAngle);
+        }
+    m_pDesignBitReversed.reset(new int[M > 0 ? M : 1]());
+    int nDesignBits = 0;
+    while ((1 << nDesignBits) < M)
+        ++nDesignBits;
+    for (int k = 0; k < M; ++k)
+    {
+        int r = 0;
+        for (int b = 0; b < nDesignBits; ++b)
+            if (k & (1 << b))
+                r |= 1 << (nDesignBits - 1 - b);
+        m_pDesignBitReversed[k] = r;
+    }
+
     buildSchedule();
     reset();
 }
@@ -484,18 +512,38 @@ void CCircuitFilter::applyResponse()
                                     std::memory_order_relaxed);
 }
 
+namespace
+{
+// H(i w) of (b3 s^3 + b2 s^2 + b1 s + b0) / (a3 s^3 + a2 s^2 + a1 s + a0) in real arithmetic:
+// with s = i w, s^2 = -w^2 and s^3 = -i w^3, so each polynomial is (c0 - c2 w^2) + i (c1 w -
+// c3 w^3); the quotient by Smith's method, which neither overflows nor underflows on the way.
+inline CCircuitFilter::Complex circuitResponse(double w, double b3, double b2, double b1,
+                                               double b0, double a3, double a2, double a1,
+                                               double a0)
+{
+    const double w2 = w * w;
+    const double w3 = w2 * w;
+    const double nr = b0 - b2 * w2, ni = b1 * w - b3 * w3;
+    const double dr = a0 - a2 * w2, di = a1 * w - a3 * w3;
+    if (std::fabs(dr) >= std::fabs(di))
+    {
+        const double r = di / dr;
+        const double t = 1.0 / (dr + di * r);
+        return CCircuitFilter::Complex((nr + ni * r) * t, (ni - nr * r) * t);
+    }
+    const double r = dr / di;
+    const double t = 1.0 / (dr * r + di);
+    return CCircuitFilter::Complex((nr * r + ni) * t, (ni * r - nr) * t);
+}
+}
+
 CCircuitFilter::Complex CCircuitFilter::evaluateResponse(int k, double b3, double b2, double b1,
                                                          double b0, double a3, double a2,
                                                          double a1, double a0,
                                                          int nSampleRate) const
 {
     const double dOmega = (nSampleRate * 0.5 / (m_nDesignLength * 0.5)) * 6.283185307179586 * k;
-    const Complex s(0.0, dOmega);
-    const Complex s2 = s * s;
-    const Complex s3 = s2 * s;
-    const Complex cNum = b3 * s3 + b2 * s2 + b1 * s + b0;
-    const Complex cDen = a3 * s3 + a2 * s2 + a1 * s + a0;
-    return cNum / cDen;
+    return circuitResponse(dOmega, b3, b2, b1, b0, a3, a2, a1, a0);
 }
 
 void CCircuitFilter::evaluateBin(int k, double b3, double b2, double b1, double b0, double a3,
@@ -505,8 +553,8 @@ void CCircuitFilter::evaluateBin(int k, double b3, double b2, double b1, double 
         return;
     if (k >= 1)
     {
-        const Complex S = evaluateResponse(k, b3, b2, b1, b0, a3, a2, a1, a0, nSampleRate)
-                          * Complex(0.0004, 0.0);
+        const Complex H = evaluateResponse(k, b3, b2, b1, b0, a3, a2, a1, a0, nSampleRate);
+        const Complex S(H.real() * 0.0004, H.imag() * 0.0004);
         m_pDesignSpectrum[k] = S;
         m_pDesignSpectrum[N - k] = std::conj(S);
     }
@@ -527,18 +575,51 @@ void CCircuitFilter::designFromSpectrum(int N, double dScale)
     Complex* S = m_pDesignSpectrum.get();
     S[0] = Complex(S[0].real(), S[N / 2].real());
     S[N / 2] = S[0];
-    m_designTransform.inverse(S);
+
+    // The inverse real transform of bins 0..M, M = N/2: the split into the half-size complex
+    // spectrum Y[k] = (P[k] + conj P[M-k] + conj(W^k) i (P[k] - conj P[M-k])) / 2, its
+    // inverse transform z, and the real samples 2 Re z[m], 2 Im z[m] at 2m, 2m+1.
+    const int M = N / 2;
+    const Complex* W = m_designTransform.twiddles();
+    double* re = m_pDesignRe;
+    double* im = m_pDesignIm;
+    for (int k = 0; k <= M / 2; ++k)
+    {
+        const int m = M - k;
+        const Complex pk = S[k], pm = S[m];
+        for (int nSide = 0; nSide < 2; ++nSide)
+        {
+            const Complex a = nSide == 0 ? pk : pm;
+            const Complex b = nSide == 0 ? pm : pk;
+            const Complex w = W[nSide == 0 ? k : m];
+            const int nOut = nSide == 0 ? k : m;
+            if (nOut == M)
+                continue;  // bin M of Y is never used (the complex transform has M points)
+            const double sr = a.real() + b.real(), si = a.imag() - b.imag();
+            const double dr = a.real() - b.real(), di = a.imag() + b.imag();
+            // i conj(W) D = -(wr di - wi dr) + i (wr dr + wi di)
+            re[nOut] = 0.5 * (sr - (w.real() * di - w.imag() * dr));
+            im[nOut] = 0.5 * (si + (w.real() * dr + w.imag() * di));
+        }
+    }
+    const TSpectralKernels& kernels = m_kernels;
+    for (int nSpan = M; nSpan >= 2; nSpan /= 2)
+        kernels.frequencyStage(re, im, m_pDesignTwiddleRe + nSpan / 2 - 1,
+                               m_pDesignTwiddleIm + nSpan / 2 - 1, M, nSpan);
 
     // A circuit driven with non-finite or absurd values (a zero cut, a NaN knob from a
     // damaged state) would leave NaN or infinite taps that never leave the output; such a
     // design is dropped and the previous response stays.
-    const Complex* pTime = m_designTransform.output();
-    for (int n = 0; n < N / 2; ++n)
-        if (!std::isfinite(dScale * pTime[n].real()))
+    const int* rev = m_pDesignBitReversed.get();
+    for (int n = 0; n < M / 2; ++n)
+        if (!std::isfinite(dScale * (2.0 * re[rev[n]])) || !std::isfinite(dScale * (2.0 * im[rev[n]])))
             return;
 
-    for (int n = 0; n < N / 2; ++n)
-        m_pDesignedResponse[n] = dScale * pTime[n].real();
+    for (int n = 0; n < M / 2; ++n)
+    {
+        m_pDesignedResponse[2 * n] = dScale * (2.0 * re[rev[n]]);
+        m_pDesignedResponse[2 * n + 1] = dScale * (2.0 * im[rev[n]]);
+    }
     for (int n = N / 2 + 1; n < N; ++n)
         m_pDesignedResponse[n] = 0.0;
 }
@@ -548,7 +629,15 @@ void CCircuitFilter::designCircuit(double b3, double b2, double b1, double b0, d
                                    double dScale)
 {
     const int N = m_nDesignLength;
-    for (int k = 0; k < N / 2; ++k)
-        evaluateBin(k, b3, b2, b1, b0, a3, a2, a1, a0, N, nSampleRate);
+    Complex* S = m_pDesignSpectrum.get();
+    const double dStep = (nSampleRate * 0.5 / (N * 0.5)) * 6.283185307179586;
+    for (int k = 1; k < N / 2; ++k)
+    {
+        const Complex H = circuitResponse(dStep * k, b3, b2, b1, b0, a3, a2, a1, a0);
+        const double sr = H.real() * 0.0004, si = H.imag() * 0.0004;
+        S[k] = Complex(sr, si);
+        S[N - k] = Complex(sr, -si);
+    }
+    evaluateBin(0, b3, b2, b1, b0, a3, a2, a1, a0, N, nSampleRate);
     designFromSpectrum(N, dScale);
 }

@@ -262,6 +262,15 @@ private:
 
     std::unique_ptr<Complex[]> m_pDesignSpectrum;  // design length bins
     BRFFT m_designTransform;                       // design length
+    // The design's inverse transform, on the half-size complex transform with real and
+    // imaginary parts apart: work area (2 x N/2), inverse stage twiddles (2 x N/2, span s at
+    // offset s/2 - 1) and bit-reversed positions (N/2).
+    std::unique_ptr<double[]> m_pDesignBuffers;
+    double* m_pDesignRe;
+    double* m_pDesignIm;
+    double* m_pDesignTwiddleRe;
+    double* m_pDesignTwiddleIm;
+    std::unique_ptr<int[]> m_pDesignBitReversed;
 
     std::atomic<bool> m_bDesignBusy{false};  // a design through designExclusively is running
     std::atomic<bool> m_bRedesign{false};    // a design was asked for since the last one began
