@@ -14,18 +14,18 @@ namespace Zaze2VST3 {
 class CKestCustomView : public CVSTParameterConnector, public Steinberg::Vst::VSTGUIEditor
 {
 public:
-	CKestCustomView (Steinberg::Vst::EditController* pController, Steinberg::ViewRect* pSize);
-	~CKestCustomView () override;
+	CKestCustomView(Steinberg::Vst::EditController* pController, Steinberg::ViewRect* pSize);
+	~CKestCustomView() override;
 
-	bool open (void* pParent, const VSTGUI::PlatformType& type) override;
-	void close () override;
+	bool open(void* pParent, const VSTGUI::PlatformType& type) override;
+	void close() override;
 
-	void beginParameterEdit (uint32_t uId) override;
-	void endParameterEdit (uint32_t uId) override;
-	void setParameterFromView (uint32_t uId, float fNormalized) override;
+	void beginParameterEdit(uint32_t uId) override;
+	void endParameterEdit(uint32_t uId) override;
+	void setParameterFromView(uint32_t uId, float fNormalized) override;
 
-	CPlugIn* m_pPlugIn;     // not owned
-	void* m_pParent;        // host window while open
+	CPlugIn* m_pPlugIn; // not owned
+	void* m_pParent;    // host window while open
 };
 
 } // namespace Zaze2VST3

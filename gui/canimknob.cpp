@@ -8,7 +8,7 @@
 namespace VSTGUI {
 
 CKnobBase::CKnobBase (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background)
-: CControl (size, listener, tag, background)
+    : CControl (size, listener, tag, background)
 {
 	setWantsFocus (true);
 }
@@ -159,12 +159,14 @@ bool CKnobBase::onWheel (const CPoint&, const CMouseWheelAxis& axis, const float
 
 CAnimKnob::CAnimKnob (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background,
                       const CPoint& offset)
-: CKnobBase (size, listener, tag, background), m_Offset (offset)
+    : CKnobBase (size, listener, tag, background)
+    , m_Offset (offset)
 {
 	if (background && size.getHeight () > 0)
 	{
 		m_dHeightOfOneImage = size.getHeight ();
-		m_nSubPixmaps = std::max<int32_t> (1, static_cast<int32_t> (background->getHeight () / size.getHeight ()));
+		m_nSubPixmaps =
+		    std::max<int32_t> (1, static_cast<int32_t> (background->getHeight () / size.getHeight ()));
 	}
 }
 

@@ -45,9 +45,9 @@ protected:
 
 	// Drag state.
 	CPoint m_FirstPoint;
-	float m_fEntryValue = 0;   // normalized, at the start of the drag (or modifier change)
-	float m_fStartValue = 0;   // normalized, at the mouse-down (for cancel)
-	double m_dLastAngle = 0;   // relative circular mode
+	float m_fEntryValue = 0; // normalized, at the start of the drag (or modifier change)
+	float m_fStartValue = 0; // normalized, at the mouse-down (for cancel)
+	double m_dLastAngle = 0; // relative circular mode
 	int32_t m_nModeAtDown = 0;
 	int32_t m_nOldModifiers = 0;
 	bool m_bDragging = false;

@@ -28,10 +28,7 @@ public:
 	}
 	int getNbReference () const { return m_nRefCount; }
 
-	virtual CMessageResult notify (CBaseObject* sender, IdStringPtr message)
-	{
-		return kMessageUnknown;
-	}
+	virtual CMessageResult notify (CBaseObject* sender, IdStringPtr message) { return kMessageUnknown; }
 
 private:
 	int m_nRefCount = 1;
@@ -43,12 +40,15 @@ class SharedPointer
 {
 public:
 	SharedPointer () = default;
-	SharedPointer (T* p, bool remember = true) : m_p (p)
+	SharedPointer (T* p, bool remember = true)
+	    : m_p (p)
 	{
 		if (m_p && remember)
 			m_p->remember ();
 	}
-	SharedPointer (const SharedPointer& o) : SharedPointer (o.m_p) {}
+	SharedPointer (const SharedPointer& o)
+	    : SharedPointer (o.m_p)
+	{}
 	~SharedPointer ()
 	{
 		if (m_p)
@@ -63,12 +63,9 @@ public:
 		m_p = o.m_p;
 		return *this;
 	}
-	SharedPointer& operator= (T* p)
-	{
-		return *this = SharedPointer (p);
-	}
+	SharedPointer& operator= (T* p) { return *this = SharedPointer (p); }
 	T* get () const { return m_p; }
-	T* operator-> () const { return m_p; }
+	T* operator->() const { return m_p; }
 	operator T* () const { return m_p; }
 
 private:

@@ -29,7 +29,8 @@ const std::string& CBitmap::getResourceFolder ()
 	return resourceFolder ();
 }
 
-CBitmap::CBitmap (const std::string& name) : m_Name (name)
+CBitmap::CBitmap (const std::string& name)
+    : m_Name (name)
 {
 	if (endsWith (m_Name, ".png"))
 		m_Name.resize (m_Name.size () - 4);

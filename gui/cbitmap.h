@@ -44,8 +44,8 @@ private:
 	};
 	bool addVariant (const std::string& path, double scale);
 
-	std::string m_Name;            // resource name without ".png"
-	CPoint m_Size;                 // editor pixels
+	std::string m_Name;              // resource name without ".png"
+	CPoint m_Size;                   // editor pixels
 	std::vector<Variant> m_Variants; // ascending scale
 };
 

@@ -5,7 +5,9 @@
 namespace VSTGUI {
 
 CControl::CControl (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background)
-: CView (size), m_pListener (listener), m_nTag (tag)
+    : CView (size)
+    , m_pListener (listener)
+    , m_nTag (tag)
 {
 	if (background)
 		setBackground (background);

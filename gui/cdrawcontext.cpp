@@ -7,7 +7,9 @@
 
 namespace VSTGUI {
 
-CDrawContext::CDrawContext (cairo_t* cr, double scaleFactor) : m_pCairo (cr), m_dScale (scaleFactor)
+CDrawContext::CDrawContext (cairo_t* cr, double scaleFactor)
+    : m_pCairo (cr)
+    , m_dScale (scaleFactor)
 {
 	cairo_save (m_pCairo);
 }
@@ -101,8 +103,7 @@ void CDrawContext::drawEllipse (const CRect& r, CDrawStyle style)
 	finish (style);
 }
 
-void CDrawContext::drawBitmap (const CBitmap& bitmap, const CRect& dest, const CPoint& offset,
-                               double alpha)
+void CDrawContext::drawBitmap (const CBitmap& bitmap, const CRect& dest, const CPoint& offset, double alpha)
 {
 	double variantScale = 1;
 	cairo_surface_t* surface = bitmap.surfaceFor (m_dScale, variantScale);
@@ -135,8 +136,10 @@ PangoLayout* makeLayout (cairo_t* cr, const CFontDesc& font, const std::string& 
 	PangoFontDescription* desc = pango_font_description_new ();
 	pango_font_description_set_family (desc, font.name.c_str ());
 	pango_font_description_set_absolute_size (desc, font.size * PANGO_SCALE);
-	pango_font_description_set_weight (desc, (font.style & kBoldFace) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-	pango_font_description_set_style (desc, (font.style & kItalicFace) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+	pango_font_description_set_weight (desc,
+	                                   (font.style & kBoldFace) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+	pango_font_description_set_style (desc,
+	                                  (font.style & kItalicFace) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
 	pango_layout_set_font_description (layout, desc);
 	pango_font_description_free (desc);
 	pango_layout_set_text (layout, text.c_str (), -1);
@@ -144,8 +147,7 @@ PangoLayout* makeLayout (cairo_t* cr, const CFontDesc& font, const std::string& 
 }
 } // namespace
 
-void CDrawContext::drawString (const std::string& text, const CRect& r, CHoriTxtAlign align,
-                               bool antialias)
+void CDrawContext::drawString (const std::string& text, const CRect& r, CHoriTxtAlign align, bool antialias)
 {
 	if (text.empty ())
 		return;

@@ -14,9 +14,9 @@ struct BuiltInFont
 };
 
 const BuiltInFont kBuiltInFonts[] = {
-    {"~ SystemFont", 12, kNormalFace},     {"~ NormalFontVeryBig", 18, kNormalFace},
-    {"~ NormalFontBig", 14, kNormalFace},  {"~ NormalFont", 12, kNormalFace},
-    {"~ NormalFontSmall", 11, kNormalFace}, {"~ NormalFontSmaller", 10, kNormalFace},
+    {"~ SystemFont", 12, kNormalFace},         {"~ NormalFontVeryBig", 18, kNormalFace},
+    {"~ NormalFontBig", 14, kNormalFace},      {"~ NormalFont", 12, kNormalFace},
+    {"~ NormalFontSmall", 11, kNormalFace},    {"~ NormalFontSmaller", 10, kNormalFace},
     {"~ NormalFontVerySmall", 9, kNormalFace}, {"~ SymbolFont", 12, kNormalFace},
 };
 

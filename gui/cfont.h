@@ -21,9 +21,10 @@ struct CFontDesc
 
 	CFontDesc () = default;
 	CFontDesc (std::string family, double pixels, int faceStyle = kNormalFace)
-	: name (std::move (family)), size (pixels), style (faceStyle)
-	{
-	}
+	    : name (std::move (family))
+	    , size (pixels)
+	    , style (faceStyle)
+	{}
 
 	/** The built-in font of a "~ " name; false for other names. */
 	static bool fromBuiltInName (const std::string& builtInName, CFontDesc& font);

@@ -9,7 +9,9 @@
 
 namespace VSTGUI {
 
-CFrame::CFrame (const CRect& size) : CViewContainer (size) {}
+CFrame::CFrame (const CRect& size)
+    : CViewContainer (size)
+{}
 
 CFrame::~CFrame ()
 {

@@ -13,7 +13,10 @@ struct CPoint
 	CCoord y = 0;
 
 	CPoint () = default;
-	CPoint (CCoord px, CCoord py) : x (px), y (py) {}
+	CPoint (CCoord px, CCoord py)
+	    : x (px)
+	    , y (py)
+	{}
 
 	CPoint operator+ (const CPoint& p) const { return {x + p.x, y + p.y}; }
 	CPoint operator- (const CPoint& p) const { return {x - p.x, y - p.y}; }
@@ -35,11 +38,18 @@ struct CRect
 	CCoord bottom = 0;
 
 	CRect () = default;
-	CRect (CCoord l, CCoord t, CCoord r, CCoord b) : left (l), top (t), right (r), bottom (b) {}
+	CRect (CCoord l, CCoord t, CCoord r, CCoord b)
+	    : left (l)
+	    , top (t)
+	    , right (r)
+	    , bottom (b)
+	{}
 	CRect (const CPoint& origin, const CPoint& size)
-	: left (origin.x), top (origin.y), right (origin.x + size.x), bottom (origin.y + size.y)
-	{
-	}
+	    : left (origin.x)
+	    , top (origin.y)
+	    , right (origin.x + size.x)
+	    , bottom (origin.y + size.y)
+	{}
 
 	CCoord getWidth () const { return right - left; }
 	CCoord getHeight () const { return bottom - top; }

@@ -5,7 +5,7 @@
 namespace VSTGUI {
 
 COnOffButton::COnOffButton (const CRect& size, IControlListener* listener, int32_t tag, CBitmap* background)
-: CControl (size, listener, tag, background)
+    : CControl (size, listener, tag, background)
 {
 	setDefaultValue (0);
 }

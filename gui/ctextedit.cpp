@@ -6,7 +6,7 @@ namespace VSTGUI {
 
 CTextEdit::CTextEdit (const CRect& size, IControlListener* listener, int32_t tag, const std::string& text,
                       CBitmap* background, int32_t style)
-: CTextLabel (size, text, background, style)
+    : CTextLabel (size, text, background, style)
 {
 	setListener (listener);
 	setTag (tag);

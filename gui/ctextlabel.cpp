@@ -5,7 +5,8 @@
 namespace VSTGUI {
 
 CParamDisplay::CParamDisplay (const CRect& size, CBitmap* background, int32_t style)
-: CControl (size, nullptr, -1, background), m_nStyle (style)
+    : CControl (size, nullptr, -1, background)
+    , m_nStyle (style)
 {
 	CFontDesc::fromBuiltInName ("~ SystemFont", m_Font);
 }
@@ -66,9 +67,9 @@ void CParamDisplay::draw (CDrawContext* context)
 }
 
 CTextLabel::CTextLabel (const CRect& size, const std::string& text, CBitmap* background, int32_t style)
-: CParamDisplay (size, background, style), m_Text (text)
-{
-}
+    : CParamDisplay (size, background, style)
+    , m_Text (text)
+{}
 
 void CTextLabel::setText (const std::string& text)
 {

@@ -28,19 +28,43 @@ class CParamDisplay : public CControl
 public:
 	CParamDisplay (const CRect& size, CBitmap* background = nullptr, int32_t style = 0);
 
-	void setFont (const CFontDesc& f) { m_Font = f; invalid (); }
+	void setFont (const CFontDesc& f)
+	{
+		m_Font = f;
+		invalid ();
+	}
 	const CFontDesc& getFont () const { return m_Font; }
-	void setFontColor (const CColor& c) { m_FontColor = c; invalid (); }
+	void setFontColor (const CColor& c)
+	{
+		m_FontColor = c;
+		invalid ();
+	}
 	const CColor& getFontColor () const { return m_FontColor; }
-	void setBackColor (const CColor& c) { m_BackColor = c; invalid (); }
+	void setBackColor (const CColor& c)
+	{
+		m_BackColor = c;
+		invalid ();
+	}
 	const CColor& getBackColor () const { return m_BackColor; }
-	void setFrameColor (const CColor& c) { m_FrameColor = c; invalid (); }
+	void setFrameColor (const CColor& c)
+	{
+		m_FrameColor = c;
+		invalid ();
+	}
 	const CColor& getFrameColor () const { return m_FrameColor; }
 	void setShadowColor (const CColor& c) { m_ShadowColor = c; }
-	void setHoriAlign (CHoriTxtAlign a) { m_HoriAlign = a; invalid (); }
+	void setHoriAlign (CHoriTxtAlign a)
+	{
+		m_HoriAlign = a;
+		invalid ();
+	}
 	CHoriTxtAlign getHoriAlign () const { return m_HoriAlign; }
 	void setTextInset (const CPoint& p) { m_TextInset = p; }
-	void setStyle (int32_t style) { m_nStyle = style; invalid (); }
+	void setStyle (int32_t style)
+	{
+		m_nStyle = style;
+		invalid ();
+	}
 	int32_t getStyle () const { return m_nStyle; }
 	void setFrameWidth (CCoord w) { m_dFrameWidth = w; }
 	CCoord getFrameWidth () const { return m_dFrameWidth; }

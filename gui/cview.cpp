@@ -6,7 +6,9 @@
 
 namespace VSTGUI {
 
-CView::CView (const CRect& size) : m_Size (size) {}
+CView::CView (const CRect& size)
+    : m_Size (size)
+{}
 
 CView::~CView ()
 {

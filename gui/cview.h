@@ -34,7 +34,9 @@ struct CButtonState
 {
 	int32_t state = 0;
 	CButtonState () = default;
-	CButtonState (int32_t s) : state (s) {}
+	CButtonState (int32_t s)
+	    : state (s)
+	{}
 	bool isLeftButton () const { return state & kLButton; }
 	bool isRightButton () const { return state & kRButton; }
 	bool isDoubleClick () const { return state & kDoubleClick; }
@@ -150,8 +152,8 @@ public:
 	IController* getSubController () const { return m_pSubController; }
 
 protected:
-	CRect m_Size;                 // in the parent's coordinates
-	CView* m_pParent = nullptr;   // container, not owned
+	CRect m_Size;                     // in the parent's coordinates
+	CView* m_pParent = nullptr;       // container, not owned
 	CBitmap* m_pBackground = nullptr; // one reference held
 	bool m_bTransparent = false;
 	bool m_bMouseEnabled = true;

@@ -7,7 +7,9 @@
 
 namespace VSTGUI {
 
-CViewContainer::CViewContainer (const CRect& size) : CView (size) {}
+CViewContainer::CViewContainer (const CRect& size)
+    : CView (size)
+{}
 
 CViewContainer::~CViewContainer ()
 {

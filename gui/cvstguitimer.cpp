@@ -11,7 +11,9 @@ namespace VSTGUI {
 class CVSTGUITimer::Handler : public Steinberg::Linux::ITimerHandler
 {
 public:
-	explicit Handler (CVSTGUITimer* timer) : m_pTimer (timer) {}
+	explicit Handler (CVSTGUITimer* timer)
+	    : m_pTimer (timer)
+	{}
 	void detach () { m_pTimer = nullptr; }
 
 	void PLUGIN_API onTimer () override
@@ -43,11 +45,13 @@ public:
 private:
 	virtual ~Handler () = default;
 	CVSTGUITimer* m_pTimer;
-	std::atomic<Steinberg::uint32> m_nRefs {1};
+	std::atomic<Steinberg::uint32> m_nRefs{1};
 };
 
 CVSTGUITimer::CVSTGUITimer (CBaseObject* target, uint32_t periodMs, Steinberg::Linux::IRunLoop* runLoop)
-: m_pTarget (target), m_uPeriodMs (periodMs), m_pRunLoop (runLoop)
+    : m_pTarget (target)
+    , m_uPeriodMs (periodMs)
+    , m_pRunLoop (runLoop)
 {
 	if (!m_pRunLoop || periodMs == 0)
 		return;

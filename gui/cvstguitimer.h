@@ -31,10 +31,10 @@ public:
 
 private:
 	class Handler;
-	CBaseObject* m_pTarget;                    // not owned
-	uint32_t m_uPeriodMs;                      // ms
-	Steinberg::Linux::IRunLoop* m_pRunLoop;    // not owned; the host's
-	Handler* m_pHandler = nullptr;             // one reference held while registered
+	CBaseObject* m_pTarget;                 // not owned
+	uint32_t m_uPeriodMs;                   // ms
+	Steinberg::Linux::IRunLoop* m_pRunLoop; // not owned; the host's
+	Handler* m_pHandler = nullptr;          // one reference held while registered
 };
 
 } // namespace VSTGUI

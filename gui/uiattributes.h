@@ -15,7 +15,9 @@ public:
 	using Map = std::map<std::string, std::string>;
 
 	UIAttributes () = default;
-	explicit UIAttributes (Map values) : m_Values (std::move (values)) {}
+	explicit UIAttributes (Map values)
+	    : m_Values (std::move (values))
+	{}
 
 	bool hasAttribute (const std::string& name) const { return m_Values.count (name) != 0; }
 	/** The text, or null when the node has no such attribute. */

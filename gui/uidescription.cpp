@@ -22,14 +22,17 @@ UIAttributes attributesOf (const pugi::xml_node& node)
 }
 } // namespace
 
-UIDescription::UIDescription (const std::string& fileName) : m_FileName (fileName) {}
+UIDescription::UIDescription (const std::string& fileName)
+    : m_FileName (fileName)
+{}
 
 UIDescription::~UIDescription () = default;
 
 bool UIDescription::parse ()
 {
-	std::string path = (!m_FileName.empty () && m_FileName[0] == '/') ? m_FileName
-	                                                                  : CBitmap::getResourceFolder () + m_FileName;
+	std::string path = (!m_FileName.empty () && m_FileName[0] == '/')
+	                       ? m_FileName
+	                       : CBitmap::getResourceFolder () + m_FileName;
 	auto doc = std::make_unique<pugi::xml_document> ();
 	if (!doc->load_file (path.c_str ()))
 		return false;

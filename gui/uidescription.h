@@ -86,7 +86,7 @@ private:
 
 	std::string m_FileName;
 	std::unique_ptr<pugi::xml_document> m_pDocument;
-	std::map<std::string, std::string> m_BitmapPaths;   // name -> path
+	std::map<std::string, std::string> m_BitmapPaths;                // name -> path
 	mutable std::map<std::string, SharedPointer<CBitmap>> m_Bitmaps; // loaded on first use
 	std::map<std::string, CColor> m_Colors;
 	std::map<std::string, CFontDesc> m_Fonts;

@@ -48,7 +48,8 @@ void appendUtf8 (std::string& out, char16 c)
 }
 } // namespace
 
-VSTGUIEditor::VSTGUIEditor (EditController* controller, ViewRect* size) : EditorView (controller, size)
+VSTGUIEditor::VSTGUIEditor (EditController* controller, ViewRect* size)
+    : EditorView (controller, size)
 {
 	if (size)
 		m_BaseSize = *size;
@@ -189,8 +190,9 @@ tresult PLUGIN_API VSTGUIEditor::onSize (ViewRect* newSize)
 	if (!newSize)
 		return kInvalidArgument;
 	// The editor has one size at each scale.
-	return (newSize->getWidth () == rect.getWidth () && newSize->getHeight () == rect.getHeight ()) ? kResultTrue
-	                                                                                                : kResultFalse;
+	return (newSize->getWidth () == rect.getWidth () && newSize->getHeight () == rect.getHeight ())
+	           ? kResultTrue
+	           : kResultFalse;
 }
 
 tresult PLUGIN_API VSTGUIEditor::checkSizeConstraint (ViewRect* r)

@@ -69,10 +69,10 @@ private:
 	void startTimer ();
 	void stopTimer ();
 
-	int32 m_nIdleRate = 0;                      // ms, 0: no timer
-	VSTGUI::CVSTGUITimer* m_pTimer = nullptr;   // while attached
-	double m_dScale = 1;                        // content scale
-	ViewRect m_BaseSize;                        // editor pixels
+	int32 m_nIdleRate = 0;                    // ms, 0: no timer
+	VSTGUI::CVSTGUITimer* m_pTimer = nullptr; // while attached
+	double m_dScale = 1;                      // content scale
+	ViewRect m_BaseSize;                      // editor pixels
 };
 
 } // namespace Vst

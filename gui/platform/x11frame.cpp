@@ -30,7 +30,9 @@ class X11Frame;
 class EventHandler : public Steinberg::Linux::IEventHandler
 {
 public:
-	explicit EventHandler (X11Frame* frame) : m_pFrame (frame) {}
+	explicit EventHandler (X11Frame* frame)
+	    : m_pFrame (frame)
+	{}
 	void detach () { m_pFrame = nullptr; }
 	void PLUGIN_API onFDIsSet (Steinberg::Linux::FileDescriptor) override;
 	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) override
@@ -57,17 +59,21 @@ public:
 private:
 	virtual ~EventHandler () = default;
 	X11Frame* m_pFrame;
-	std::atomic<Steinberg::uint32> m_nRefs {1};
+	std::atomic<Steinberg::uint32> m_nRefs{1};
 };
 
 class X11Frame : public IPlatformFrame
 {
 public:
 	X11Frame (CFrame* frame, Display* display, Window window, Steinberg::Linux::IRunLoop* runLoop)
-	: m_pFrame (frame), m_pDisplay (display), m_Window (window), m_pRunLoop (runLoop)
+	    : m_pFrame (frame)
+	    , m_pDisplay (display)
+	    , m_Window (window)
+	    , m_pRunLoop (runLoop)
 	{
 		m_pHandler = new EventHandler (this);
-		if (m_pRunLoop->registerEventHandler (m_pHandler, ConnectionNumber (m_pDisplay)) != Steinberg::kResultOk)
+		if (m_pRunLoop->registerEventHandler (m_pHandler, ConnectionNumber (m_pDisplay)) !=
+		    Steinberg::kResultOk)
 		{
 			m_pHandler->detach ();
 			m_pHandler->release ();
@@ -255,8 +261,9 @@ private:
 			case ButtonRelease:
 				if (e.xbutton.button >= 1 && e.xbutton.button <= 3)
 				{
-					int32_t b = modifiersOf (e.xbutton.state) |
-					            (e.xbutton.button == 1 ? kLButton : e.xbutton.button == 2 ? kMButton : kRButton);
+					int32_t b = modifiersOf (e.xbutton.state) | (e.xbutton.button == 1   ? kLButton
+					                                             : e.xbutton.button == 2 ? kMButton
+					                                                                     : kRButton);
 					m_pFrame->platformMouseUp (toFrame (e.xbutton.x, e.xbutton.y), b);
 				}
 				break;
@@ -266,7 +273,8 @@ private:
 				XEvent next;
 				while (XCheckTypedWindowEvent (m_pDisplay, m_Window, MotionNotify, &next))
 					e = next;
-				m_pFrame->platformMouseMoved (toFrame (e.xmotion.x, e.xmotion.y), buttonsOf (e.xmotion.state));
+				m_pFrame->platformMouseMoved (toFrame (e.xmotion.x, e.xmotion.y),
+				                              buttonsOf (e.xmotion.state));
 				break;
 			}
 			case KeyPress:
@@ -300,15 +308,15 @@ private:
 		m_pFrame->forget ();
 	}
 
-	CFrame* m_pFrame;                            // not owned; owns this window
-	Display* m_pDisplay;                         // our own connection
+	CFrame* m_pFrame;    // not owned; owns this window
+	Display* m_pDisplay; // our own connection
 	Window m_Window;
 	Steinberg::Linux::IRunLoop* m_pRunLoop;      // the host's
 	EventHandler* m_pHandler = nullptr;          // one reference held while registered
 	cairo_surface_t* m_pWindowSurface = nullptr; // the window, device pixels
 	cairo_surface_t* m_pBackBuffer = nullptr;    // drawn first, then copied in one go
 	bool m_bExposePending = false;
-	unsigned m_uLastButton = 0;                  // for double clicks
+	unsigned m_uLastButton = 0; // for double clicks
 	std::chrono::steady_clock::time_point m_LastPress;
 	CPoint m_LastPoint;
 };
@@ -336,8 +344,8 @@ std::unique_ptr<IPlatformFrame> createPlatformFrame (CFrame* frame, void* parent
 
 	XSetWindowAttributes attrs = {};
 	attrs.background_pixmap = None; // the server never clears it: no flicker before a repaint
-	attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-	                   KeyPressMask | StructureNotifyMask | FocusChangeMask;
+	attrs.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
+	                   StructureNotifyMask | FocusChangeMask;
 	attrs.bit_gravity = NorthWestGravity;
 	Window window = XCreateWindow (display, parentWindow, 0, 0, w, h, 0, CopyFromParent, InputOutput,
 	                               CopyFromParent, CWBackPixmap | CWEventMask | CWBitGravity, &attrs);

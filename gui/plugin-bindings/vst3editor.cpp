@@ -17,9 +17,10 @@ namespace VSTGUI {
 using namespace Steinberg;
 
 VST3Editor::VST3Editor (Vst::EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile)
-: VSTGUIEditor (controller), m_pDelegate (dynamic_cast<VST3EditorDelegate*> (controller)),
-  m_pDescription (std::make_unique<UIDescription> (xmlFile ? xmlFile : "")),
-  m_TemplateName (templateName ? templateName : "")
+    : VSTGUIEditor (controller)
+    , m_pDelegate (dynamic_cast<VST3EditorDelegate*> (controller))
+    , m_pDescription (std::make_unique<UIDescription> (xmlFile ? xmlFile : ""))
+    , m_TemplateName (templateName ? templateName : "")
 {
 	CPoint size;
 	m_bDescriptionLoaded = m_pDescription->parse () && m_pDescription->getTemplateSize (m_TemplateName, size);

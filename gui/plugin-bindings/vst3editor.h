@@ -32,7 +32,8 @@ class CControl;
 class VST3Editor : public Steinberg::Vst::VSTGUIEditor, public IController, public Korvessa::IViewSnapshot
 {
 public:
-	VST3Editor (Steinberg::Vst::EditController* controller, UTF8StringPtr templateName, UTF8StringPtr xmlFile);
+	VST3Editor (Steinberg::Vst::EditController* controller, UTF8StringPtr templateName,
+	            UTF8StringPtr xmlFile);
 	~VST3Editor () override;
 
 	Steinberg::Vst::EditController* getController () const { return controller; }
@@ -72,7 +73,8 @@ public:
 	void controlBeginEdit (CControl* control) override;
 	void controlEndEdit (CControl* control) override;
 	CView* createView (const UIAttributes& attributes, const IUIDescription* description) override;
-	CView* verifyView (CView* view, const UIAttributes& attributes, const IUIDescription* description) override;
+	CView* verifyView (CView* view, const UIAttributes& attributes,
+	                   const IUIDescription* description) override;
 	IController* createSubController (const char* name, const IUIDescription* description) override;
 
 protected:
@@ -90,7 +92,7 @@ private:
 	void unbindAll ();
 	void showParameterValue (ParameterBinding& binding, CControl* control);
 
-	VST3EditorDelegate* m_pDelegate;          // the controller, when it is one; not owned
+	VST3EditorDelegate* m_pDelegate; // the controller, when it is one; not owned
 	std::unique_ptr<UIDescription> m_pDescription;
 	std::string m_TemplateName;
 	bool m_bDescriptionLoaded = false;

@@ -36,7 +36,8 @@ const std::vector<CTestControl> kTwoControls = {
 class CEditorPlugIn : public CTestPlugIn
 {
 public:
-	explicit CEditorPlugIn (int32_t nKnobMode = 2, bool bUseEditor = true) : CTestPlugIn (kTwoControls)
+	explicit CEditorPlugIn (int32_t nKnobMode = 2, bool bUseEditor = true)
+	    : CTestPlugIn (kTwoControls)
 	{
 		m_bUseEditor = bUseEditor;
 		m_nKnobMode = nKnobMode;
@@ -47,7 +48,7 @@ public:
 		m_LinkedAsks.push_back ({uId, fValue});
 		if (!m_bLink)
 			return false;
-		list = new CLinkedChange {1234, 3.0f, new CLinkedChange {77, 2.5f, nullptr}};
+		list = new CLinkedChange{1234, 3.0f, new CLinkedChange{77, 2.5f, nullptr}};
 		return true;
 	}
 	void freeLinkedChanges (CLinkedChange*& list) override
@@ -116,9 +117,14 @@ TEST (EditorCreation, KnobModeFollowsThePlugInOrTheHost)
 	};
 	// The host's mode is one setting for every controller: the unset cases run first.
 	const Case cases[] = {
-	    {0, -1, VSTGUI::kCircularMode}, {1, -1, VSTGUI::kRelativCircularMode}, {2, -1, VSTGUI::kLinearMode},
-	    {3, -1, VSTGUI::kCircularMode}, {7, -1, VSTGUI::kLinearMode},          {-1, -1, VSTGUI::kLinearMode},
-	    {3, Vst::kLinearMode, VSTGUI::kLinearMode}, {3, Vst::kRelativCircularMode, VSTGUI::kRelativCircularMode},
+	    {0, -1, VSTGUI::kCircularMode},
+	    {1, -1, VSTGUI::kRelativCircularMode},
+	    {2, -1, VSTGUI::kLinearMode},
+	    {3, -1, VSTGUI::kCircularMode},
+	    {7, -1, VSTGUI::kLinearMode},
+	    {-1, -1, VSTGUI::kLinearMode},
+	    {3, Vst::kLinearMode, VSTGUI::kLinearMode},
+	    {3, Vst::kRelativCircularMode, VSTGUI::kRelativCircularMode},
 	    {3, Vst::kCircularMode, VSTGUI::kCircularMode},
 	};
 	for (const Case& c : cases)
@@ -146,7 +152,8 @@ TEST (EditorLayout, FixedSizeAtEveryScale)
 	EXPECT_EQ (view->canResize (), kResultFalse);
 	ViewRect wish (10, 20, 500, 600);
 	EXPECT_EQ (view->checkSizeConstraint (&wish), kResultTrue);
-	EXPECT_EQ (std::make_tuple (wish.left, wish.top, wish.right, wish.bottom), std::make_tuple (10, 20, 316, 446));
+	EXPECT_EQ (std::make_tuple (wish.left, wish.top, wish.right, wish.bottom),
+	           std::make_tuple (10, 20, 316, 446));
 	EXPECT_EQ (view->onSize (&wish), kResultTrue);
 	ViewRect other (0, 0, 400, 426);
 	EXPECT_EQ (view->onSize (&other), kResultFalse);
@@ -155,7 +162,8 @@ TEST (EditorLayout, FixedSizeAtEveryScale)
 
 	FUnknownPtr<IPlugViewContentScaleSupport> scaling (view);
 	ASSERT_TRUE (scaling);
-	for (auto [fScale, nWidth, nHeight] : {std::tuple<float, int, int> {2.f, 612, 852}, {1.5f, 459, 639}, {1.f, 306, 426}})
+	for (auto [fScale, nWidth, nHeight] :
+	     {std::tuple<float, int, int>{2.f, 612, 852}, {1.5f, 459, 639}, {1.f, 306, 426}})
 	{
 		EXPECT_EQ (scaling->setContentScaleFactor (fScale), kResultTrue);
 		view->getSize (&size);
@@ -182,14 +190,14 @@ TEST (EditorLayout, ControlsSitWhereThePanelPutsThem)
 		CRect rect; // frame coordinates
 	};
 	const Case cases[] = {
-	    {5, true, "sslblue", CRect (46, 57, 88, 99)},          // Trim
-	    {4, true, "sslblue", CRect (131, 57, 173, 99)},        // Tone -> Mids
-	    {3, true, "sslblue", CRect (211, 57, 253, 99)},        // Volume
-	    {15, true, "whitedust", CRect (90, 125, 132, 167)},    // NG Threshold
-	    {0, true, "sslblue", CRect (171, 122, 213, 164)},      // Distortion
-	    {19, true, "sslblue", CRect (46, 187, 88, 229)},       // LowCut -> Incap Cut
-	    {7, true, "sslblue", CRect (211, 187, 253, 229)},      // Peak2 Cap -> VariCap
-	    {9, false, "medtoggleswitch", CRect (49, 286, 91, 328)},   // StereoMono
+	    {5, true, "sslblue", CRect (46, 57, 88, 99)},               // Trim
+	    {4, true, "sslblue", CRect (131, 57, 173, 99)},             // Tone -> Mids
+	    {3, true, "sslblue", CRect (211, 57, 253, 99)},             // Volume
+	    {15, true, "whitedust", CRect (90, 125, 132, 167)},         // NG Threshold
+	    {0, true, "sslblue", CRect (171, 122, 213, 164)},           // Distortion
+	    {19, true, "sslblue", CRect (46, 187, 88, 229)},            // LowCut -> Incap Cut
+	    {7, true, "sslblue", CRect (211, 187, 253, 229)},           // Peak2 Cap -> VariCap
+	    {9, false, "medtoggleswitch", CRect (49, 286, 91, 328)},    // StereoMono
 	    {10, false, "medtoggleswitch", CRect (214, 286, 256, 328)}, // LeftRight
 	    {6, false, "medtoggleswitch", CRect (134, 347, 176, 389)},  // Guitar Type
 	    {18, false, "medprophetbutton", CRect (28, 352, 53, 387)},  // LowCut On -> IncapFilter
@@ -262,10 +270,13 @@ int maxChannelDifference (const std::vector<uint32_t>& a, const std::vector<uint
 // The panel artwork under a rectangle with one frame of a knob filmstrip over it.
 cairo_surface_t* expectedKnob (const CRect& r, const char* szStrip, int nFrame)
 {
-	cairo_surface_t* out = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, static_cast<int> (r.right), static_cast<int> (r.bottom));
+	cairo_surface_t* out = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, static_cast<int> (r.right),
+	                                                   static_cast<int> (r.bottom));
 	cairo_t* cr = cairo_create (out);
-	cairo_surface_t* panel = cairo_image_surface_create_from_png ((resourceFolder () + "korvessa.png").c_str ());
-	cairo_surface_t* strip = cairo_image_surface_create_from_png ((resourceFolder () + szStrip + ".png").c_str ());
+	cairo_surface_t* panel =
+	    cairo_image_surface_create_from_png ((resourceFolder () + "korvessa.png").c_str ());
+	cairo_surface_t* strip =
+	    cairo_image_surface_create_from_png ((resourceFolder () + szStrip + ".png").c_str ());
 	cairo_set_source_surface (cr, panel, 0, 0);
 	cairo_paint (cr);
 	cairo_rectangle (cr, r.left, r.top, r.getWidth (), r.getHeight ());
@@ -297,7 +308,8 @@ TEST (EditorPixels, KnobShowsTheFrameOfItsParameter)
 		EXPECT_EQ (control->getFrameIndex (), nFrame);
 		cairo_surface_t* drawn = editor->getFrame ()->renderOffscreen (1.0);
 		cairo_surface_t* expected = expectedKnob (CRect (46, 57, 88, 99), "sslblue", nFrame);
-		EXPECT_LE (maxChannelDifference (pixels (drawn, knob), pixels (expected, knob)), 2) << "frame " << nFrame;
+		EXPECT_LE (maxChannelDifference (pixels (drawn, knob), pixels (expected, knob)), 2)
+		    << "frame " << nFrame;
 		// ...and differs from the neighbouring frame's picture.
 		cairo_surface_t* other = expectedKnob (CRect (46, 57, 88, 99), "sslblue", nFrame == 79 ? 0 : 79);
 		EXPECT_GT (maxChannelDifference (pixels (drawn, knob), pixels (other, knob)), 40);
@@ -352,16 +364,16 @@ TEST (EditorInput, DraggingToneEditsMidsLinearlyAndShiftIsTenTimesFiner)
 		int32_t nModifiers;
 		double dStep; // normalized change of a 20-pixel drag upwards
 	};
-	for (const Case& c : {Case {0, 0.1}, Case {kShift, 0.01}})
+	for (const Case& c : {Case{0, 0.1}, Case{kShift, 0.01}})
 	{
 		pedal.recorder.m_Edits.clear ();
 		const double dBefore = pedal.processor->getParamNormalized (4);
 		pedal.drag (4, 20, c.nModifiers);
 		const auto& edits = pedal.recorder.m_Edits;
 		ASSERT_GE (edits.size (), 3u);
-		EXPECT_EQ (edits.front (), (CEdit {'b', 4, 0}));
-		EXPECT_EQ (edits.back (), (CEdit {'e', 4, 0}));
-		EXPECT_EQ (pedal.recorder.editedParameters (), std::vector<ParamID> {4});
+		EXPECT_EQ (edits.front (), (CEdit{'b', 4, 0}));
+		EXPECT_EQ (edits.back (), (CEdit{'e', 4, 0}));
+		EXPECT_EQ (pedal.recorder.editedParameters (), std::vector<ParamID>{4});
 		EXPECT_NEAR (edits[edits.size () - 2].dValue, dBefore + c.dStep, 1e-6);
 		EXPECT_NEAR (pedal.processor->getParamNormalized (4), dBefore + c.dStep, 1e-6);
 	}
@@ -379,10 +391,10 @@ TEST (EditorInput, ClickOnLowCutOnTogglesIncapFilter)
 		frame->platformMouseDown (c, kLButton);
 		frame->platformMouseUp (c, kLButton);
 		ASSERT_EQ (pedal.recorder.m_Edits.size (), 3u);
-		EXPECT_EQ (pedal.recorder.m_Edits[0], (CEdit {'b', 18, 0}));
+		EXPECT_EQ (pedal.recorder.m_Edits[0], (CEdit{'b', 18, 0}));
 		EXPECT_EQ (pedal.recorder.m_Edits[1].uId, 18u);
 		EXPECT_DOUBLE_EQ (pedal.recorder.m_Edits[1].dValue, dExpected);
-		EXPECT_EQ (pedal.recorder.m_Edits[2], (CEdit {'e', 18, 0}));
+		EXPECT_EQ (pedal.recorder.m_Edits[2], (CEdit{'e', 18, 0}));
 	}
 	// A press released outside the button changes nothing.
 	pedal.recorder.m_Edits.clear ();
@@ -417,7 +429,7 @@ TEST (EditorInput, LinkedChangesEditOnlyKnownControls)
 	editor->valueChanged (control);
 	const double dExpected = processor->plainParamToNormalized (1, 2.5);
 	ASSERT_EQ (recorder.m_Edits.size (), 1u);
-	EXPECT_EQ (recorder.m_Edits[0], (CEdit {'p', 1, 0}));
+	EXPECT_EQ (recorder.m_Edits[0], (CEdit{'p', 1, 0}));
 	EXPECT_DOUBLE_EQ (recorder.m_Edits[0].dValue, dExpected);
 	EXPECT_DOUBLE_EQ (processor->getParamNormalized (1), dExpected);
 	EXPECT_EQ (pPlugIn->m_nFrees, 1);
@@ -437,7 +449,7 @@ TEST (EditorMessages, TimerPingsAndRepaintsRecreationReopens)
 			c.push_back (m.m_uCode);
 		return c;
 	};
-	EXPECT_EQ (codes (), (std::vector<uint32_t> {kGuiQueryCustomEditor, kGuiEditorOpened}));
+	EXPECT_EQ (codes (), (std::vector<uint32_t>{kGuiQueryCustomEditor, kGuiEditorOpened}));
 	for (int i = 0; i < 3; ++i)
 	{
 		editor->getFrame ()->repaintDone ();

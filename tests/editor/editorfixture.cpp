@@ -26,7 +26,8 @@ struct CResourcesEnvironment : ::testing::Environment
 {
 	void SetUp () override { VSTGUI::CBitmap::setResourceFolder (resourceFolder ()); }
 };
-::testing::Environment* const g_pEnvironment = ::testing::AddGlobalTestEnvironment (new CResourcesEnvironment);
+::testing::Environment* const g_pEnvironment =
+    ::testing::AddGlobalTestEnvironment (new CResourcesEnvironment);
 } // namespace
 
 std::string resourceFolder ()

@@ -48,9 +48,13 @@ class CEditRecorder : public Steinberg::Vst::IComponentHandler
 {
 public:
 	Steinberg::tresult PLUGIN_API beginEdit (Steinberg::Vst::ParamID uId) override;
-	Steinberg::tresult PLUGIN_API performEdit (Steinberg::Vst::ParamID uId, Steinberg::Vst::ParamValue d) override;
+	Steinberg::tresult PLUGIN_API performEdit (Steinberg::Vst::ParamID uId,
+	                                           Steinberg::Vst::ParamValue d) override;
 	Steinberg::tresult PLUGIN_API endEdit (Steinberg::Vst::ParamID uId) override;
-	Steinberg::tresult PLUGIN_API restartComponent (Steinberg::int32) override { return Steinberg::kResultOk; }
+	Steinberg::tresult PLUGIN_API restartComponent (Steinberg::int32) override
+	{
+		return Steinberg::kResultOk;
+	}
 	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) override;
 	Steinberg::uint32 PLUGIN_API addRef () override { return 1; }
 	Steinberg::uint32 PLUGIN_API release () override { return 1; }

@@ -242,7 +242,7 @@ TEST (EditorWindow, TheVst2EntryOffersTheSameEditor)
 {
 	CX11Host host;
 	ASSERT_TRUE (host.ok ()) << "no X display (run under xvfb-run)";
-	using MainFunc = AEffect* (*) (audioMasterCallback);
+	using MainFunc = AEffect* (*)(audioMasterCallback);
 	auto vstMain = reinterpret_cast<MainFunc> (CModule::get ().symbol ("VSTPluginMain"));
 	ASSERT_NE (vstMain, nullptr);
 	AEffect* effect = vstMain (&vst2Host);

@@ -109,13 +109,16 @@ TEST (Description, PointTexts)
 		bool ok;
 		CPoint p;
 	};
-	for (const Case& c : {Case {"155 ,100", true, {155, 100}}, Case {"0 ,0", true, {0, 0}}, Case {"1.5, 2", true, {1.5, 2}},
-	                      Case {" 12,7", true, {12, 7}}, Case {"100", false, {}}, Case {"a, b", false, {}}, Case {"", false, {}}})
+	for (const Case& c :
+	     {Case{"155 ,100", true, {155, 100}}, Case{"0 ,0", true, {0, 0}}, Case{"1.5, 2", true, {1.5, 2}},
+	      Case{" 12,7", true, {12, 7}}, Case{"100", false, {}}, Case{"a, b", false, {}}, Case{"", false, {}}})
 	{
 		CPoint p;
 		EXPECT_EQ (UIAttributes::parsePoint (c.text, p), c.ok) << c.text;
 		if (c.ok)
+		{
 			EXPECT_EQ (p, c.p) << c.text;
+		}
 	}
 }
 
@@ -174,7 +177,7 @@ TEST (Knob, CircularModeTakesTheValueFromTheAngle)
 	};
 	// 135 degrees (7:30) is 0, straight up 0.5, 45 degrees (4:30) 1; the gap below snaps.
 	const Case cases[] = {{{50, 0}, 0.5f}, {{0, 50}, 1.f / 6}, {{99, 50}, 5.f / 6}, {{15, 85}, 0.f},
-	                      {{85, 85}, 1.f}, {{45, 99}, 0.f}, {{55, 99}, 1.f}};
+	                      {{85, 85}, 1.f}, {{45, 99}, 0.f},    {{55, 99}, 1.f}};
 	for (const Case& c : cases)
 	{
 		CKnobFixture f (kCircularMode);
@@ -228,7 +231,8 @@ TEST (Knob, FilmstripFrameRoundsTheValue)
 {
 	CAnimKnob knob (CRect (0, 0, 42, 42), nullptr, 0, nullptr);
 	knob.setNumSubPixmaps (80);
-	for (auto [value, frame] : {std::pair<float, int> {0.f, 0}, {1.f, 79}, {40.f / 79, 40}, {0.5f, 40}, {0.49f, 39}})
+	for (auto [value, frame] :
+	     {std::pair<float, int>{0.f, 0}, {1.f, 79}, {40.f / 79, 40}, {0.5f, 40}, {0.49f, 39}})
 	{
 		knob.setValueNormalized (value);
 		EXPECT_EQ (knob.getFrameIndex (), frame) << value;
