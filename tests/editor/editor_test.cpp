@@ -2,6 +2,8 @@
 // which editor is made, its layout, its pixels, its input and its messages to the plug-in.
 #include "editorfixture.h"
 
+#include "editor/kestcustomview.h"
+
 #include "../common/allocationcount.h"
 #include "../hostbinding/testplugin.h"
 
@@ -512,5 +514,62 @@ TEST (EditorRealTime, ProcessAllocatesNothingWhileTheEditorTicks)
 		tick (*pedal.editor);
 		pedal.drag (0, 3, 0);
 		cairo_surface_destroy (pedal.editor->getFrame ()->renderOffscreen (1.0));
+	}
+}
+
+namespace {
+// A plug-in that draws its own editor: it asks for the shell and builds "its editor" on code 6.
+class CDrawingPlugIn : public CEditorPlugIn
+{
+public:
+	void* editorMessage (CGuiMessageRecord* message) override
+	{
+		CTestPlugIn::editorMessage (message);
+		if (message->m_uCode == kGuiQueryCustomEditor)
+			message->m_bCustomEditor = true;
+		if (message->m_uCode == kGuiOpenCustomEditor)
+			return m_bBuild ? this : nullptr;
+		return nullptr;
+	}
+	bool m_bBuild = true;
+};
+} // namespace
+
+TEST (EditorCreation, PlugInDrawnEditorShell)
+{
+	for (bool bBuild : {true, false})
+	{
+		auto* pPlugIn = new CDrawingPlugIn ();
+		pPlugIn->m_bBuild = bBuild;
+		ProcessorPtr processor = makeProcessorWith (pPlugIn);
+		IPtr<IPlugView> view = editorOf (*processor);
+		auto* shell = dynamic_cast<Zaze2VST3::CKestCustomView*> (view.get ());
+		ASSERT_NE (shell, nullptr);
+		EXPECT_EQ (shell->m_pPlugIn, pPlugIn);
+		ViewRect size;
+		view->getSize (&size);
+		EXPECT_EQ (size.getWidth (), 100);
+		int nHostWindow = 0; // the shell only hands the host's window on
+		EXPECT_EQ (view->attached (&nHostWindow, kPlatformTypeX11EmbedWindowID),
+		           bBuild ? kResultOk : kResultFalse);
+		std::vector<uint32_t> codes;
+		for (const auto& m : pPlugIn->m_GuiMessages)
+			codes.push_back (m.m_uCode);
+		const int32 nParameters = processor->getParameterCount ();
+		std::vector<uint32_t> expected{kGuiQueryCustomEditor, kGuiOpenCustomEditor};
+		if (bBuild)
+			expected.insert (expected.end (), static_cast<size_t> (nParameters), kGuiParameterChanged);
+		EXPECT_EQ (codes, expected);
+		EXPECT_EQ (pPlugIn->m_GuiMessages[1].m_pParentWindow, &nHostWindow);
+		EXPECT_EQ (pPlugIn->m_GuiMessages[1].m_pParamConnector,
+		           static_cast<Zaze2VST3::CVSTParameterConnector*> (shell));
+		if (!bBuild)
+			continue;
+		EXPECT_EQ (pPlugIn->m_GuiMessages.back ().m_nIndex, nParameters - 1);
+		ASSERT_NE (shell->getFrame (), nullptr);
+		EXPECT_EQ (shell->getFrame ()->getViewSize (), CRect (0, 0, 0, 0));
+		EXPECT_EQ (view->removed (), kResultOk);
+		EXPECT_EQ (pPlugIn->m_GuiMessages.back ().m_uCode, kGuiCloseCustomEditor);
+		EXPECT_EQ (pPlugIn->m_GuiMessages.back ().m_pParentWindow, &nHostWindow);
 	}
 }
