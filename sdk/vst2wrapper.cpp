@@ -8,7 +8,9 @@
 #include "pluginterfaces/vst/ivstevents.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 
+#if SMTG_OS_LINUX
 #include <poll.h>
+#endif
 
 #include <algorithm>
 #include <chrono>
@@ -21,6 +23,13 @@ namespace Steinberg {
 namespace Vst {
 
 namespace {
+
+// The window type a host's effEditOpen hands over on this platform.
+#if SMTG_OS_LINUX
+const FIDString kEditorPlatformType = kPlatformTypeX11EmbedWindowID;
+#else
+const FIDString kEditorPlatformType = kPlatformTypeHWND;
+#endif
 
 // The effect record's functions.
 intptr_t dispatcherProc (AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -90,12 +99,14 @@ int32 versionNumber (const char* text)
 	       std::min (parts[3], 9);
 }
 
+#if SMTG_OS_LINUX
 uint64_t nowMs ()
 {
 	using namespace std::chrono;
 	return static_cast<uint64_t> (
 	    duration_cast<milliseconds> (steady_clock::now ().time_since_epoch ()).count ());
 }
+#endif
 
 SpeakerArrangement arrangementFor (int32 channels)
 {
@@ -1113,13 +1124,13 @@ intptr_t Vst2Wrapper::editOpen (void* parent)
 	if (!parent)
 		return 0;
 	m_pView = owned (m_pController->createView (ViewType::kEditor));
-	if (!m_pView || m_pView->isPlatformTypeSupported (kPlatformTypeX11EmbedWindowID) != kResultTrue)
+	if (!m_pView || m_pView->isPlatformTypeSupported (kEditorPlatformType) != kResultTrue)
 	{
 		m_pView = nullptr;
 		return 0;
 	}
 	m_pView->setFrame (this);
-	if (m_pView->attached (parent, kPlatformTypeX11EmbedWindowID) != kResultOk)
+	if (m_pView->attached (parent, kEditorPlatformType) != kResultOk)
 	{
 		m_pView->setFrame (nullptr);
 		m_pView = nullptr;
@@ -1139,6 +1150,7 @@ void Vst2Wrapper::editClose ()
 
 void Vst2Wrapper::editIdle ()
 {
+#if SMTG_OS_LINUX
 	// File descriptors first, without waiting; then the timers that are due.
 	for (size_t i = 0; i < m_FdHandlers.size (); ++i)
 	{
@@ -1154,6 +1166,7 @@ void Vst2Wrapper::editIdle ()
 		m_Timers[i].uNextMs = now + m_Timers[i].uIntervalMs;
 		m_Timers[i].pHandler->onTimer (); // may unregister timers: index stays checked above
 	}
+#endif
 }
 
 tresult PLUGIN_API Vst2Wrapper::resizeView (IPlugView* view, ViewRect* newSize)
@@ -1167,6 +1180,7 @@ tresult PLUGIN_API Vst2Wrapper::resizeView (IPlugView* view, ViewRect* newSize)
 	return view->onSize (newSize);
 }
 
+#if SMTG_OS_LINUX
 tresult PLUGIN_API Vst2Wrapper::registerEventHandler (Linux::IEventHandler* handler,
                                                       Linux::FileDescriptor fd)
 {
@@ -1202,6 +1216,7 @@ tresult PLUGIN_API Vst2Wrapper::unregisterTimer (Linux::ITimerHandler* handler)
 	                m_Timers.end ());
 	return m_Timers.size () != before ? kResultOk : kResultFalse;
 }
+#endif
 
 //------------------------------------------------------------------------
 // Host interfaces offered to the effect
@@ -1284,7 +1299,9 @@ tresult PLUGIN_API Vst2Wrapper::queryInterface (const TUID iid, void** obj)
 	QUERY_INTERFACE (iid, obj, IHostApplication::iid, IHostApplication)
 	QUERY_INTERFACE (iid, obj, IComponentHandler::iid, IComponentHandler)
 	QUERY_INTERFACE (iid, obj, IPlugFrame::iid, IPlugFrame)
+#if SMTG_OS_LINUX
 	QUERY_INTERFACE (iid, obj, Linux::IRunLoop::iid, Linux::IRunLoop)
+#endif
 	*obj = nullptr;
 	return kNoInterface;
 }

@@ -37,10 +37,16 @@
 namespace Steinberg {
 namespace Vst {
 
+// The editor is embedded through X11 and the host's run loop on Linux; elsewhere the adapter
+// offers no run loop and opens no editor of a platform it does not know.
 class Vst2Wrapper : public IHostApplication,
                     public IComponentHandler,
+#if SMTG_OS_LINUX
                     public IPlugFrame,
                     public Linux::IRunLoop
+#else
+                    public IPlugFrame
+#endif
 {
 public:
 	/** The adapter's effect record, or null when the class cannot be created or initialized. */
@@ -74,6 +80,7 @@ public:
 	tresult PLUGIN_API restartComponent (int32 flags) SMTG_OVERRIDE;
 	// IPlugFrame
 	tresult PLUGIN_API resizeView (IPlugView* view, ViewRect* newSize) SMTG_OVERRIDE;
+#if SMTG_OS_LINUX
 	// Linux::IRunLoop, driven by the host's effEditIdle calls.
 	tresult PLUGIN_API registerEventHandler (Linux::IEventHandler* handler,
 	                                         Linux::FileDescriptor fd) SMTG_OVERRIDE;
@@ -81,6 +88,7 @@ public:
 	tresult PLUGIN_API registerTimer (Linux::ITimerHandler* handler,
 	                                  Linux::TimerInterval milliseconds) SMTG_OVERRIDE;
 	tresult PLUGIN_API unregisterTimer (Linux::ITimerHandler* handler) SMTG_OVERRIDE;
+#endif
 	// FUnknown: the adapter lives until effClose; counting never deletes it.
 	tresult PLUGIN_API queryInterface (const TUID iid, void** obj) SMTG_OVERRIDE;
 	uint32 PLUGIN_API addRef () SMTG_OVERRIDE;
@@ -97,6 +105,7 @@ private:
 		int32 nVst2Index;   // -1 for the program-change parameter
 	};
 
+#if SMTG_OS_LINUX
 	struct TimerEntry
 	{
 		Linux::ITimerHandler* pHandler;
@@ -109,6 +118,7 @@ private:
 		Linux::IEventHandler* pHandler;
 		int nFd;
 	};
+#endif
 
 	Vst2Wrapper (audioMasterCallback callback, int32 vst2UniqueId);
 	bool init (IPluginFactory* factory, const TUID classId);
@@ -193,8 +203,10 @@ private:
 	std::vector<char> m_Chunk;                // the last chunk handed to the host
 	IPtr<IPlugView> m_pView;
 	ERect m_EditRect {};
+#if SMTG_OS_LINUX
 	std::vector<TimerEntry> m_Timers;
 	std::vector<FdEntry> m_FdHandlers;
+#endif
 	int32 m_nRefCount = 1;
 };
 

@@ -415,6 +415,40 @@ TEST_F (RenderTest, KorvessaPresetByNameOrIndexAndBlockSizeGiveIdenticalOutput)
 	}
 }
 
+TEST_F (RenderTest, KorvessaStateFileSoundsLikeItsPresetAndOtherClassesAreRefused)
+{
+	ASSERT_TRUE (writeWav (file ("in.wav"), 2, 48000, testSignal (2, 6000)));
+	std::vector<std::vector<float>> outputs;
+	for (const auto& args : std::vector<std::vector<std::string>> {
+	         {"--preset", "KT Solo"}, {"--state", std::string (KORVESSA_PRESET_DIR) + "/KT Solo.vstpreset"}})
+	{
+		std::vector<std::string> a {file ("in.wav"), file ("out.wav"), "--plugin", KORVESSA_MODULE};
+		a.insert (a.end (), args.begin (), args.end ());
+		const CRun r = run (a);
+		ASSERT_EQ (r.nCode, 0) << r.szErr;
+		outputs.push_back (readAudio (file ("out.wav")).samples);
+	}
+	EXPECT_TRUE (outputs[0] == outputs[1]) << "the preset file and the factory preset differ";
+
+	// A preset of another class is no state for Korvessa; a missing file is no preset.
+	std::ifstream preset (std::string (KORVESSA_PRESET_DIR) + "/KT Solo.vstpreset", std::ios::binary);
+	std::string szForeign ((std::istreambuf_iterator<char> (preset)), std::istreambuf_iterator<char> ());
+	ASSERT_GT (szForeign.size (), 40u);
+	szForeign.replace (8, 32, "0123456789ABCDEF0123456789ABCDEF");
+	{
+		std::ofstream f (file ("foreign.vstpreset"), std::ios::binary);
+		f << szForeign;
+	}
+	for (const auto& c : std::vector<std::pair<std::string, std::string>> {
+	         {file ("foreign.vstpreset"), "not a preset of Korvessa"}, {file ("none.vstpreset"), "cannot read preset"}})
+	{
+		const CRun r = run ({file ("in.wav"), file ("out2.wav"), "--plugin", KORVESSA_MODULE, "--state", c.first});
+		EXPECT_EQ (r.nCode, 1);
+		EXPECT_NE (r.szErr.find (c.second), std::string::npos) << r.szErr;
+		EXPECT_FALSE (fs::exists (file ("out2.wav")));
+	}
+}
+
 TEST_F (RenderTest, KorvessaReadsBackPresetAndSetValues)
 {
 	const CRun r = run ({"--plugin", KORVESSA_MODULE, "--preset", "High Gain Init", "--set", "Volume=0.25", "--set",

@@ -1,12 +1,18 @@
 // Audio files through libsndfile: reading any format it knows, and writing by the output's
 // extension (.wav 32-bit float, as RF64 beyond 4 GB; .flac and .aiff 24-bit; .ogg Vorbis).
+// Where libsndfile is not available (the Windows build, KORVESSA_RENDER_WAV_ONLY) wavfile.cpp
+// implements the same interface for WAV files only.
 // Output goes to a temporary file beside the target and is renamed over it only when complete.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#if KORVESSA_RENDER_WAV_ONLY
+typedef struct CWavFile SNDFILE;
+#else
 typedef struct sf_private_tag SNDFILE;
+#endif
 
 namespace korvessa {
 namespace render {

@@ -31,6 +31,8 @@ int fail (const std::string& szMessage, int nCode = kExitFailure)
 
 bool applySettings (CPluginInstance& inst, const COptions& o, std::string& szError)
 {
+	if (!o.szState.empty () && !inst.loadPresetFile (o.szState, szError))
+		return false;
 	if (!o.szPreset.empty () && !inst.selectPreset (o.szPreset, szError))
 		return false;
 	for (const auto& s : o.sets)
@@ -96,7 +98,12 @@ bool makeDirectories (const std::string& szDir, std::string& szError)
 		path = szDir.substr (0, pos);
 		if (path.empty ())
 			continue;
-		if (::mkdir (path.c_str (), 0777) != 0 && errno != EEXIST)
+#if defined(_WIN32)
+		const int nMade = ::mkdir (path.c_str ());
+#else
+		const int nMade = ::mkdir (path.c_str (), 0777);
+#endif
+		if (nMade != 0 && errno != EEXIST)
 		{
 			szError = "cannot create folder '" + path + "': " + std::strerror (errno);
 			return false;

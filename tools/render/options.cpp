@@ -10,7 +10,8 @@ namespace render {
 std::string usageText ()
 {
 	return "Usage:\n"
-	       "  korvessa-render IN OUT [--preset NAME|INDEX] [--set NAME=VALUE ...] [--block N] [--tail]\n"
+	       "  korvessa-render IN OUT [--state FILE.vstpreset] [--preset NAME|INDEX] [--set NAME=VALUE ...]\n"
+	       "                  [--block N] [--tail]\n"
 	       "                  [--plot FILE.png] [--plugin PATH]\n"
 	       "  korvessa-render --demo DIR [--plugin PATH] [--block N]\n"
 	       "  korvessa-render --list-presets | --list-params | --info  [--preset ...] [--set ...] [--plugin PATH]\n"
@@ -18,6 +19,7 @@ std::string usageText ()
 	       "\n"
 	       "Runs an audio file through the Korvessa VST 3 plug-in (or the bundle given with --plugin).\n"
 	       "IN: any file libsndfile reads, mono or stereo. OUT: .wav (32-bit float), .flac, .aiff or .ogg.\n"
+	       "  --state FILE         a .vstpreset file (the plug-in's class only), loaded before the rest\n"
 	       "  --preset NAME|INDEX  factory preset, by name (any letter case) or by index\n"
 	       "  --set NAME=VALUE     parameter by title, in its own units (Volume=0.25, \"Guitar Type=Bass\");\n"
 	       "                       applied after the preset, in order\n"
@@ -72,7 +74,17 @@ bool parseOptions (int argc, const char* const* argv, COptions& o, std::string& 
 			return !bHasValue;
 		};
 
-		if (arg == "--preset")
+		if (arg == "--state")
+		{
+			if (!takeValue (o.szState))
+				return false;
+			if (o.szState.empty ())
+			{
+				szError = "--state needs a .vstpreset file";
+				return false;
+			}
+		}
+		else if (arg == "--preset")
 		{
 			if (!takeValue (o.szPreset))
 				return false;

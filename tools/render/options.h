@@ -13,6 +13,7 @@ struct COptions
 	std::string szInput;
 	std::string szOutput;
 	std::string szPlugin;       // empty: defaultPluginPath()
+	std::string szState;        // a .vstpreset file to load first; empty: none
 	std::string szPreset;       // name or index; empty: none
 	std::vector<std::pair<std::string, std::string>> sets; // title, value text, in order
 	int nBlock = 512;           // samples per process call

@@ -7,12 +7,14 @@
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "iviewsnapshot.h"
 #include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -26,11 +28,13 @@ namespace render {
 
 namespace {
 
+#ifdef KORVESSA_BUILT_MODULE
 bool isFile (const std::string& szPath)
 {
 	struct stat st {};
 	return ::stat (szPath.c_str (), &st) == 0 && S_ISREG (st.st_mode);
 }
+#endif
 
 std::string fixedText (const char* pText, std::size_t nMax)
 {
@@ -61,8 +65,13 @@ std::string defaultPluginPath ()
 	if (isFile (KORVESSA_BUILT_MODULE))
 		return KORVESSA_BUILT_MODULE;
 #endif
+#if defined(_WIN32)
+	const char* pCommon = std::getenv ("COMMONPROGRAMFILES");
+	return std::string (pCommon ? pCommon : "C:\\Program Files\\Common Files") + "\\VST3\\Korvessa.vst3";
+#else
 	const char* pHome = std::getenv ("HOME");
 	return std::string (pHome ? pHome : "") + "/.vst3/Korvessa.vst3";
+#endif
 }
 
 // ------------------------------------------------------------------------------------------
@@ -250,6 +259,48 @@ void CPluginInstance::releaseAll ()
 	}
 	// The SDK's HostApplication ignores reference counting: the host owns it outright.
 	m_pHostApp.reset ();
+}
+
+bool CPluginInstance::loadPresetFile (const std::string& szPath, std::string& szError)
+{
+#if defined(_WIN32)
+	const std::u16string wide = Utf16::fromUtf8String (szPath);
+	std::FILE* pFile = _wfopen (std::wstring (wide.begin (), wide.end ()).c_str (), L"rb");
+#else
+	std::FILE* pFile = std::fopen (szPath.c_str (), "rb");
+#endif
+	if (!pFile)
+	{
+		szError = "cannot read preset '" + szPath + "': " + std::strerror (errno);
+		return false;
+	}
+	MemoryStream stream;
+	char acBuffer[65536];
+	size_t nRead = 0;
+	while ((nRead = std::fread (acBuffer, 1, sizeof acBuffer, pFile)) > 0)
+	{
+		int32 nWritten = 0;
+		stream.write (acBuffer, static_cast<int32> (nRead), &nWritten);
+	}
+	const bool bReadError = std::ferror (pFile) != 0;
+	std::fclose (pFile);
+	if (bReadError)
+	{
+		szError = "cannot read preset '" + szPath + "'";
+		return false;
+	}
+	stream.seek (0, IBStream::kIBSeekSet, nullptr);
+	TUID cid {};
+	std::string szName;
+	if (!m_Module.findEffectClass (cid, szName, szError))
+		return false;
+	if (!PresetFile::loadPreset (&stream, FUID::fromTUID (cid), m_pComponent, m_pController))
+	{
+		szError = "cannot load preset '" + szPath + "': not a preset of " + szName +
+		          " (another class, or a damaged file)";
+		return false;
+	}
+	return true;
 }
 
 bool CPluginInstance::create (std::string& szError)

@@ -81,6 +81,9 @@ public:
 	/** Factory preset names, in program-change order (empty when the plug-in has none). */
 	std::vector<std::string> presetNames () const;
 
+	/** Loads a .vstpreset file into component and controller, as a host loads a preset; the
+	    file must be of this plug-in's class. */
+	bool loadPresetFile (const std::string& szPath, std::string& szError);
 	/** Selects a factory preset through the program-change parameter, by name
 	    (case-insensitive) or by index. */
 	bool selectPreset (const std::string& szNameOrIndex, std::string& szError);
