@@ -17,7 +17,8 @@ namespace VSTGUI {
 class CVSTGUITimer : public CBaseObject
 {
 public:
-	static constexpr IdStringPtr kMsgTimer = "timer fired";
+	// An array, so that every translation unit compares against the same address.
+	static constexpr char kMsgTimer[] = "timer fired";
 
 	/** Registers with the run loop at once; isRunning() tells whether it could. */
 	CVSTGUITimer (CBaseObject* target, uint32_t periodMs, Steinberg::Linux::IRunLoop* runLoop);

@@ -350,8 +350,8 @@ struct COpenPedal
 			frame->platformMouseMoved (CPoint (c.x, c.y - dUp * i / 4), kLButton | nModifiers);
 		frame->platformMouseUp (CPoint (c.x, c.y - dUp), kLButton | nModifiers);
 	}
+	CEditRecorder recorder; // outlives the processor, which releases it
 	ProcessorPtr processor = makePedalProcessor ();
-	CEditRecorder recorder;
 	IPtr<IPlugView> view;
 	VST3EditorQV* editor = nullptr;
 };
