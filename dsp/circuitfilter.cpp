@@ -237,7 +237,8 @@ void CCircuitFilter::buildSchedule()
 {
     const int B = m_nBlockSize;
     const int P = m_nPartitions;
-    // Relative costs of the pieces, roughly in units of B/4 complex multiply-adds.
+    // Relative costs of the pieces, roughly in units of B/4 complex multiply-adds, as measured
+    // (the stages of the shortest spans and the first stage vectorize least).
     struct TCosted
     {
         TPiece piece;
@@ -246,43 +247,69 @@ void CCircuitFilter::buildSchedule()
     int nStages = 0;  // stages of the B-point transform
     while ((1 << nStages) < B)
         ++nStages;
-    const int nMax = 2 * (nStages + 1) + P + nStages + 2;
+    const int nMax = 2 * (2 * nStages + kSplitParts) + P + kSplitParts + 2 * nStages + 1;
     std::unique_ptr<TCosted[]> pList(new TCosted[nMax]);
     int n = 0;
     const auto add = [&](EPiece e, int nArg, int nCost) {
         pList[n++] = TCosted{TPiece{e, nArg}, nCost};
     };
+    const auto addStage = [&](EPiece e, int nSpan) { add(e, nSpan, nSpan <= 4 ? 5 : 3); };
     for (bool bResponse : {false, true})
     {
-        add(bResponse ? kResponseFirstStage : kInputFirstStage, B, 2);
+        add(bResponse ? kResponseFirstStage : kInputFirstStage, B, 6);
         for (int nSpan = B / 2; nSpan >= 2; nSpan /= 2)
-            add(bResponse ? kResponseStage : kInputStage, nSpan, 2);
-        add(bResponse ? kResponseSplit : kInputSplit, 0, 4);
+            addStage(bResponse ? kResponseStage : kInputStage, nSpan);
+        for (int nPart = 0; nPart < kSplitParts; ++nPart)
+            add(bResponse ? kResponseSplit : kInputSplit, nPart, 4);
     }
     for (int m = 0; m < P; ++m)
         add(kPartitionSum, m, 4);
-    add(kInverseSplit, 0, 4);
-    for (int nSpan = 2; nSpan <= B; nSpan *= 2)
-        add(kInverseStage, nSpan, 2);
-    add(kOverlapAdd, 0, 1);
+    for (int nPart = 0; nPart < kSplitParts; ++nPart)
+        add(kInverseSplit, nPart, 4);
+    for (int nSpan = 4; nSpan <= B; nSpan *= 2)  // span 2 is done by the split
+        addStage(kInverseStage, nSpan);
+    add(kOverlapAdd, 0, 2);
 
-    // Spread the pieces over the B samples by their cost: piece i runs on the sample within
-    // whose share of the total its cost begins, so the last one falls on the last sample.
+    // Spread the pieces over the B samples by their cost, in order, the last one on the last
+    // sample: going backwards from there, a sample takes pieces until the next would take it
+    // past its share; the share grows a little until every piece has found a place.
     long long nTotal = 0;
     for (int i = 0; i < n; ++i)
         nTotal += pList[i].nCost;
+    std::unique_ptr<int[]> pSample(new int[n]);
+    for (double dShare = static_cast<double>(nTotal) / B;; dShare *= 1.05)
+    {
+        int k = B - 1;
+        double dLoad = 0.0;
+        bool bFits = true;
+        for (int i = n - 1; i >= 0; --i)
+        {
+            if (dLoad > 0.0 && dLoad + pList[i].nCost > dShare)
+            {
+                if (k == 0)
+                {
+                    bFits = false;
+                    break;
+                }
+                --k;
+                dLoad = 0.0;
+            }
+            pSample[i] = k;
+            dLoad += pList[i].nCost;
+        }
+        if (bFits)
+            break;
+    }
     m_pPieces.reset(new TPiece[n]);
     m_pPieceStart.reset(new int[B + 1]);
     m_nPieces = n;
-    long long nBegin = 0;  // cost of the pieces before piece i
     int i = 0;
     for (int k = 0; k < B; ++k)
     {
         m_pPieceStart[k] = i;
-        while (i < n && (k == B - 1 || nBegin * B / nTotal <= k))
+        while (i < n && pSample[i] == k)
         {
             m_pPieces[i] = pList[i].piece;
-            nBegin += pList[i].nCost;
             ++i;
         }
     }
@@ -304,6 +331,7 @@ void CCircuitFilter::reset()
 
 void CCircuitFilter::clearDesignSpectrum()
 {
+    m_bLastDesignValid = false;
     std::fill_n(m_pDesignSpectrum.get(), m_nDesignLength, Complex(0.0, 0.0));
 }
 
@@ -352,7 +380,7 @@ void CCircuitFilter::firstStage(const double* pBlock)
     }
 }
 
-void CCircuitFilter::splitSpectrum(double* pSpectrum, double dScale)
+void CCircuitFilter::splitSpectrum(double* pSpectrum, double dScale, int nBegin, int nEnd)
 {
     // Z (bit-reversed in the work area) is the B-point transform of the sample pairs; the
     // 2B-point spectrum is X[k] = (Z[k] + conj Z[B-k]) / 2 - i W^k (Z[k] - conj Z[B-k]) / 2.
@@ -364,9 +392,13 @@ void CCircuitFilter::splitSpectrum(double* pSpectrum, double dScale)
     double* xi = pSpectrum + M;
     const double dHalf = 0.5 * dScale;
     // Bin 0 packs DC (Re Z0 + Im Z0) and Nyquist (Re Z0 - Im Z0).
-    xr[0] = (re[0] + im[0]) * dScale;
-    xi[0] = (re[0] - im[0]) * dScale;
-    for (int k = 1; k <= M / 2; ++k)
+    if (nBegin == 0)
+    {
+        xr[0] = (re[0] + im[0]) * dScale;
+        xi[0] = (re[0] - im[0]) * dScale;
+        nBegin = 1;
+    }
+    for (int k = nBegin; k < nEnd; ++k)
     {
         const int m = M - k;
         const double zkr = re[rev[k]], zki = im[rev[k]];
@@ -384,6 +416,47 @@ void CCircuitFilter::splitSpectrum(double* pSpectrum, double dScale)
         xi[k] = ei - (wkr * dr - wki * di);
         xr[m] = xmr;
         xi[m] = xmi;
+    }
+}
+
+void CCircuitFilter::inverseSplit(int nBegin, int nEnd)
+{
+    // Z'[k] = (A[k] + conj A[B-k]) + i conj(W^k) (A[k] - conj A[B-k]) (A[0] and A[B] are the
+    // packed DC and Nyquist values), in bit-reversed order for the decimation-in-time stages,
+    // with their first stage (span 2) done here: positions 2g and 2g+1 hold Z'[k] + Z'[k + B/2]
+    // and Z'[k] - Z'[k + B/2] for k = rev(2g). Groups g in [nBegin, nEnd) of 0..B/2-1.
+    const int M = m_nBlockSize;
+    const int* rev = m_pBitReversed.get();
+    const double* ar = m_pSumRe;
+    const double* ai = m_pSumIm;
+    const double* pWr = m_pSplitRe;
+    const double* pWi = m_pSplitIm;
+    const auto value = [=](int k, double& zr, double& zi) {
+        if (k == 0)
+        {
+            zr = ar[0] + ai[0];
+            zi = ar[0] - ai[0];
+            return;
+        }
+        const int m = M - k;
+        const double sr = ar[k] + ar[m], si = ai[k] - ai[m];
+        const double dr = ar[k] - ar[m], di = ai[k] + ai[m];
+        // i conj(W) D = i (wr - i wi)(dr + i di) = -(wr di - wi dr) + i (wr dr + wi di)
+        const double wr = pWr[k], wi = pWi[k];
+        zr = sr - (wr * di - wi * dr);
+        zi = si + (wr * dr + wi * di);
+    };
+    double* re = m_pWorkRe;
+    double* im = m_pWorkIm;
+    for (int g = nBegin; g < nEnd; ++g)
+    {
+        double ar0, ai0, ar1, ai1;
+        value(rev[2 * g], ar0, ai0);
+        value(rev[2 * g + 1], ar1, ai1);
+        re[2 * g] = ar0 + ar1;
+        im[2 * g] = ai0 + ai1;
+        re[2 * g + 1] = ar0 - ar1;
+        im[2 * g + 1] = ai0 - ai1;
     }
 }
 
@@ -411,22 +484,38 @@ void CCircuitFilter::runPiece(const TPiece& piece)
         break;
     }
     case kInputStage:
-        m_kernels.frequencyStage(m_pWorkRe, m_pWorkIm, m_pForwardRe + piece.nArg / 2 - 1,
-                                 m_pForwardIm + piece.nArg / 2 - 1, B, piece.nArg);
-        break;
     case kResponseStage:
-        if (m_bResponseChanged)
-            m_kernels.frequencyStage(m_pWorkRe, m_pWorkIm, m_pForwardRe + piece.nArg / 2 - 1,
-                                     m_pForwardIm + piece.nArg / 2 - 1, B, piece.nArg);
+    case kInverseStage:
+    {
+        if (piece.eKind == kResponseStage && !m_bResponseChanged)
+            break;
+        // Span, and which half of the groups (0 for all of them).
+        const int nSpan = piece.nArg & 0xffff;
+        const int nHalf = piece.nArg >> 16;
+        const int nOffset = nHalf == 2 ? B / 2 : 0;
+        const int nCount = nHalf == 0 ? B : B / 2;
+        if (piece.eKind == kInverseStage)
+            m_kernels.timeStage(m_pWorkRe + nOffset, m_pWorkIm + nOffset,
+                                m_pInverseRe + nSpan / 2 - 1, m_pInverseIm + nSpan / 2 - 1,
+                                nCount, nSpan);
+        else
+            m_kernels.frequencyStage(m_pWorkRe + nOffset, m_pWorkIm + nOffset,
+                                     m_pForwardRe + nSpan / 2 - 1, m_pForwardIm + nSpan / 2 - 1,
+                                     nCount, nSpan);
         break;
+    }
     case kInputSplit:
-        splitSpectrum(m_delayLine.inputSlot(m_nInputSlot), 1.0);
+        splitSpectrum(m_delayLine.inputSlot(m_nInputSlot), 1.0,
+                      (B / 2 + 1) * piece.nArg / kSplitParts,
+                      (B / 2 + 1) * (piece.nArg + 1) / kSplitParts);
         break;
     case kResponseSplit:
         // The inverse transform's 1/F is carried by the response spectra (a power of two, so
         // the factor itself rounds nothing).
         if (m_bResponseChanged)
-            splitSpectrum(m_delayLine.responsePartition(m_nLastPartition), 1.0 / m_nFftSize);
+            splitSpectrum(m_delayLine.responsePartition(m_nLastPartition), 1.0 / m_nFftSize,
+                          (B / 2 + 1) * piece.nArg / kSplitParts,
+                          (B / 2 + 1) * (piece.nArg + 1) / kSplitParts);
         break;
     case kPartitionSum:
     {
@@ -437,33 +526,7 @@ void CCircuitFilter::runPiece(const TPiece& piece)
         break;
     }
     case kInverseSplit:
-    {
-        // Z'[k] = (A[k] + conj A[B-k]) + i conj(W^k) (A[k] - conj A[B-k]), stored at the
-        // bit-reversed position for the decimation-in-time stages. A[0] and A[B] are the
-        // packed DC and Nyquist values.
-        const int M = B;
-        const int* rev = m_pBitReversed.get();
-        const double* ar = m_pSumRe;
-        const double* ai = m_pSumIm;
-        double* re = m_pWorkRe;
-        double* im = m_pWorkIm;
-        re[0] = ar[0] + ai[0];
-        im[0] = ar[0] - ai[0];
-        for (int k = 1; k < M; ++k)
-        {
-            const int m = M - k;
-            const double sr = ar[k] + ar[m], si = ai[k] - ai[m];
-            const double dr = ar[k] - ar[m], di = ai[k] + ai[m];
-            // i conj(W) D = i (wr - i wi)(dr + i di) = -(wr di - wi dr) + i (wr dr + wi di)
-            const double wr = m_pSplitRe[k], wi = m_pSplitIm[k];
-            re[rev[k]] = sr - (wr * di - wi * dr);
-            im[rev[k]] = si + (wr * dr + wi * di);
-        }
-        break;
-    }
-    case kInverseStage:
-        m_kernels.timeStage(m_pWorkRe, m_pWorkIm, m_pInverseRe + piece.nArg / 2 - 1,
-                            m_pInverseIm + piece.nArg / 2 - 1, B, piece.nArg);
+        inverseSplit(B / 2 * piece.nArg / kSplitParts, B / 2 * (piece.nArg + 1) / kSplitParts);
         break;
     case kOverlapAdd:
     {
@@ -551,6 +614,7 @@ void CCircuitFilter::evaluateBin(int k, double b3, double b2, double b1, double 
 {
     if (N != m_nDesignLength || k < 0 || k >= N / 2)
         return;
+    m_bLastDesignValid = false;
     if (k >= 1)
     {
         const Complex H = evaluateResponse(k, b3, b2, b1, b0, a3, a2, a1, a0, nSampleRate);
@@ -572,6 +636,7 @@ void CCircuitFilter::designFromSpectrum(int N, double dScale)
 {
     if (N != m_nDesignLength)
         return;
+    m_bLastDesignValid = false;
     Complex* S = m_pDesignSpectrum.get();
     S[0] = Complex(S[0].real(), S[N / 2].real());
     S[N / 2] = S[0];
@@ -628,6 +693,9 @@ void CCircuitFilter::designCircuit(double b3, double b2, double b1, double b0, d
                                    double a2, double a1, double a0, int nSampleRate,
                                    double dScale)
 {
+    const double adDesign[10] = {b3, b2, b1, b0, a3, a2, a1, a0, double(nSampleRate), dScale};
+    if (m_bLastDesignValid && std::memcmp(adDesign, m_adLastDesign, sizeof adDesign) == 0)
+        return;
     const int N = m_nDesignLength;
     Complex* S = m_pDesignSpectrum.get();
     const double dStep = (nSampleRate * 0.5 / (N * 0.5)) * 6.283185307179586;
@@ -640,4 +708,6 @@ void CCircuitFilter::designCircuit(double b3, double b2, double b1, double b0, d
     }
     evaluateBin(0, b3, b2, b1, b0, a3, a2, a1, a0, N, nSampleRate);
     designFromSpectrum(N, dScale);
+    std::memcpy(m_adLastDesign, adDesign, sizeof adDesign);
+    m_bLastDesignValid = true;
 }

@@ -159,7 +159,11 @@ protected:
     // Zero-fills the design spectrum.
     void clearDesignSpectrum();
     // The designed response, for stages that fill it by other means than a circuit.
-    double* designedResponseData() { return m_pDesignedResponse.get(); }
+    double* designedResponseData()
+    {
+        m_bLastDesignValid = false;
+        return m_pDesignedResponse.get();
+    }
 
 private:
     struct Config
@@ -193,14 +197,19 @@ private:
     struct TPiece
     {
         EPiece eKind;
-        int nArg;  // stage span or partition
+        int nArg;  // stage span, partition or part of a split
     };
     void buildSchedule();
     void runPiece(const TPiece& piece);
     // Forward transform of one block of B samples (zeros beyond): the first stage, the
     // remaining stages, and the split into the packed half spectrum of 2B points, times dScale.
     void firstStage(const double* pBlock);
-    void splitSpectrum(double* pSpectrum, double dScale);
+    // The split for bins k and B-k, k in [nBegin, nEnd) of 0..B/2, and the inverse split with
+    // the first inverse stage for groups [nBegin, nEnd) of 0..B/2-1: in parts, so that no
+    // piece costs much more than another.
+    void splitSpectrum(double* pSpectrum, double dScale, int nBegin, int nEnd);
+    void inverseSplit(int nBegin, int nEnd);
+    static const int kSplitParts = 4;
     void endOfBlock();
 
     // Configuration
@@ -271,6 +280,12 @@ private:
     double* m_pDesignTwiddleRe;
     double* m_pDesignTwiddleIm;
     std::unique_ptr<int[]> m_pDesignBitReversed;
+
+    // The inputs of the last design that filled the designed response (coefficients, sample
+    // rate, scale); a design with the same inputs again would give the same taps, so it is
+    // skipped. Anything else that writes the design spectrum or the response forgets them.
+    double m_adLastDesign[10] = {};
+    bool m_bLastDesignValid = false;
 
     std::atomic<bool> m_bDesignBusy{false};  // a design through designExclusively is running
     std::atomic<bool> m_bRedesign{false};    // a design was asked for since the last one began

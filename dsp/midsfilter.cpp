@@ -26,7 +26,8 @@ void CMidsFilter::calculateIR(int nCircuit, int nGuitarType, double dMids, int n
         const double a1 = (r * C1 + r * C2) * 100000 + ((C1 + C2) * 1500 + C1 * 1e6)
                           + C1 * 1000 + C2 * 1000;
         const double a0 = 1.0;
-        clearDesignSpectrum();
+        // Every bin of the design spectrum is written by the design, so it starts from zeros
+        // in effect without a separate clearing pass.
         designCircuit(0.0, 0.0, b1, 0.0, 0.0, a2, a1, a0, nSampleRate, 1.4);
     }
     else if (nCircuit == 1)
@@ -35,7 +36,6 @@ void CMidsFilter::calculateIR(int nCircuit, int nGuitarType, double dMids, int n
         const double b1 = Cx * Cx * 100000;
         const double a1 = Cx * Cx * 251000;
         const double a0 = Cx + Cx;
-        clearDesignSpectrum();
         designCircuit(0.0, 0.0, b1, 0.0, 0.0, 0.0, a1, a0, nSampleRate, 1.4);
     }
     applyResponse();

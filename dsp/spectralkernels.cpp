@@ -128,6 +128,8 @@ KORVESSA_INLINE void timeStageBody(double* __restrict re, double* __restrict im,
     {                                                                                           \
         if (nCount == 64)                                                                       \
             frequencyStageBody(re, im, wr, wi, 64, nSpan);                                      \
+        else if (nCount == 32)                                                                  \
+            frequencyStageBody(re, im, wr, wi, 32, nSpan);                                      \
         else                                                                                    \
             frequencyStageBody(re, im, wr, wi, nCount, nSpan);                                  \
     }                                                                                           \
@@ -136,6 +138,8 @@ KORVESSA_INLINE void timeStageBody(double* __restrict re, double* __restrict im,
     {                                                                                           \
         if (nCount == 64)                                                                       \
             timeStageBody(re, im, wr, wi, 64, nSpan);                                           \
+        else if (nCount == 32)                                                                  \
+            timeStageBody(re, im, wr, wi, 32, nSpan);                                           \
         else                                                                                    \
             timeStageBody(re, im, wr, wi, nCount, nSpan);                                       \
     }                                                                                           \

@@ -8,7 +8,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <x86intrin.h>
 #include <memory>
 #include <random>
 #include <vector>
@@ -128,6 +133,83 @@ static void BM_TenStageStereoChain(benchmark::State& state)
     perSample(state, kRun);
 }
 BENCHMARK(BM_TenStageStereoChain)->MeasureProcessCPUTime();
+
+// The time stamp counter read in program order (lfence on both sides), so that the work of
+// one sample is not overlapped with the next by out-of-order execution.
+static inline uint64_t stamp()
+{
+    _mm_lfence();
+    const uint64_t t = __rdtsc();
+    _mm_lfence();
+    return t;
+}
+
+// Even cost: the cycles of each sample position within a 64-sample block, the mean over many
+// blocks (the time stamp counter's own cost subtracted), printed as a histogram; the
+// counters give the mean and the worst position relative to the mean.
+static void BM_CostPerSamplePosition(benchmark::State& state)
+{
+    CMidsFilter f(44100, kTaps, kTaps, kBlock, 0);
+    f.setDecayWindow(0.0, 44100);
+    f.setGain(1.0);
+    const int kBlocks = 8192;
+    const std::vector<double> x = randomSignal(kBlock * kBlocks, 8);
+    std::vector<std::vector<uint64_t>> cost(kBlock, std::vector<uint64_t>(kBlocks));
+    std::vector<uint64_t> overhead(kBlocks);
+    std::vector<unsigned> jitter(kBlocks);
+    std::mt19937 rng(9);
+    for (unsigned& j : jitter)
+        j = rng() % 97;
+    double sink = 0.0;
+    for (auto _ : state)
+    {
+        for (int b = 0; b < kBlocks; ++b)
+        {
+            // A short wait of varying length before each block, so that the counter's ticks
+            // fall at a different phase of the block each time and their mean is unbiased.
+            for (volatile int w = 0; w < static_cast<int>(jitter[b]); w = w + 1)
+            {
+            }
+            const uint64_t t0 = stamp();
+            overhead[b] = stamp() - t0;
+            for (int k = 0; k < kBlock; ++k)
+            {
+                const uint64_t t1 = stamp();
+                f.processSample(x[b * kBlock + k]);
+                sink += f.getOutput();
+                cost[k][b] = stamp() - t1;
+            }
+        }
+        benchmark::DoNotOptimize(sink);
+    }
+    // The counter ticks coarsely on some machines, so each position takes the mean over the
+    // blocks (the phase of the ticks varies from block to block), leaving out the slowest 2 %
+    // (interrupts, preemption).
+    const auto trimmedMean = [](std::vector<uint64_t> v) {
+        std::sort(v.begin(), v.end());
+        const size_t nKept = v.size() - v.size() / 50;
+        double dSum = 0.0;
+        for (size_t i = 0; i < nKept; ++i)
+            dSum += static_cast<double>(v[i]);
+        return dSum / static_cast<double>(nKept);
+    };
+    const double dOverhead = trimmedMean(overhead);
+    std::vector<double> perPosition(kBlock);
+    double dMean = 0.0, dMax = 0.0;
+    for (int k = 0; k < kBlock; ++k)
+    {
+        perPosition[k] = std::max(0.0, trimmedMean(cost[k]) - dOverhead);
+        dMean += perPosition[k] / kBlock;
+        dMax = std::max(dMax, perPosition[k]);
+    }
+    std::printf("cost per sample position (time stamp ticks, mean of %d blocks):\n", kBlocks);
+    for (int k = 0; k < kBlock; ++k)
+        std::printf("  %2d %6.0f %s\n", k, perPosition[k],
+                    std::string(static_cast<size_t>(40.0 * perPosition[k] / dMax), '#').c_str());
+    state.counters["mean_ticks"] = dMean;
+    state.counters["max_over_mean"] = dMax / dMean;
+}
+BENCHMARK(BM_CostPerSamplePosition)->Iterations(1);
 
 // One calculateIR of each stage; argument 0 is the stage, argument 1 the sample rate.
 static void BM_CalculateIR(benchmark::State& state)

@@ -1,7 +1,8 @@
 // Feeds arbitrary bytes to the component state restore of both sides (setState on the audio
 // side, setComponentState on the controller side) of one initialized processor, then saves the
-// state and processes a short block. A crash, a sanitizer report, a failed save or a control
-// outside its limits ends the run.
+// state, restores and saves it again, and processes a short block. A crash, a sanitizer report,
+// a failed save, a saved state that does not read back to the same bytes, a control outside its
+// limits or a non-finite output sample ends the run.
 #include "hostbinding/processor.h"
 
 #include "plugincore/plugin.h"
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 using namespace Steinberg;
@@ -50,8 +52,21 @@ struct CFuzzHost
 			if (nResult != kResultOk && nResult != kResultFalse)
 				__builtin_trap();
 		}
+		// What getState writes, setState must read back, and a second save must give the
+		// same bytes.
 		MemoryStream saved;
 		if (m_pProcessor->getState(&saved) != kResultOk)
+			__builtin_trap();
+		saved.seek(0, IBStream::kIBSeekSet, nullptr);
+		if (m_pProcessor->setState(&saved) != kResultOk)
+			__builtin_trap();
+		MemoryStream again;
+		if (m_pProcessor->getState(&again) != kResultOk)
+			__builtin_trap();
+		int64 nSaved = 0, nAgain = 0;
+		saved.seek(0, IBStream::kIBSeekEnd, &nSaved);
+		again.seek(0, IBStream::kIBSeekEnd, &nAgain);
+		if (nSaved != nAgain || std::memcmp(saved.getData(), again.getData(), static_cast<size_t>(nSaved)) != 0)
 			__builtin_trap();
 
 		CPlugIn* pPlugIn = m_pProcessor->getPlugIn();
@@ -82,6 +97,10 @@ struct CFuzzHost
 		data.outputs = &out;
 		if (m_pProcessor->process(data) != kResultOk)
 			__builtin_trap();
+		for (int c = 0; c < 2; ++c)
+			for (int i = 0; i < 32; ++i)
+				if (!std::isfinite(m_afOut[c][i]))
+					__builtin_trap();
 	}
 
 	Zaze2VST3::Processor* m_pProcessor;
