@@ -1,51 +1,19 @@
 #include "cvstguitimer.h"
 
-#include "pluginterfaces/gui/iplugview.h"
-
-#include <atomic>
+#include "runloophandler.h"
 
 namespace VSTGUI {
 
-// The run loop's view of the timer. Reference counted, since the host may hold it briefly
-// beyond unregisterTimer; after stop() it no longer reaches the timer.
-class CVSTGUITimer::Handler : public Steinberg::Linux::ITimerHandler
+// The run loop's view of the timer; after stop() it no longer reaches the timer.
+class CVSTGUITimer::Handler : public RunLoopHandler<Steinberg::Linux::ITimerHandler, CVSTGUITimer>
 {
 public:
-	explicit Handler (CVSTGUITimer* timer)
-	    : m_pTimer (timer)
-	{}
-	void detach () { m_pTimer = nullptr; }
-
+	using RunLoopHandler::RunLoopHandler;
 	void PLUGIN_API onTimer () override
 	{
-		if (m_pTimer)
-			m_pTimer->fire ();
+		if (owner ())
+			owner ()->fire ();
 	}
-	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) override
-	{
-		if (Steinberg::FUnknownPrivate::iidEqual (iid, Steinberg::FUnknown::iid) ||
-		    Steinberg::FUnknownPrivate::iidEqual (iid, Steinberg::Linux::ITimerHandler::iid))
-		{
-			addRef ();
-			*obj = this;
-			return Steinberg::kResultOk;
-		}
-		*obj = nullptr;
-		return Steinberg::kNoInterface;
-	}
-	Steinberg::uint32 PLUGIN_API addRef () override { return ++m_nRefs; }
-	Steinberg::uint32 PLUGIN_API release () override
-	{
-		Steinberg::uint32 n = --m_nRefs;
-		if (n == 0)
-			delete this;
-		return n;
-	}
-
-private:
-	virtual ~Handler () = default;
-	CVSTGUITimer* m_pTimer;
-	std::atomic<Steinberg::uint32> m_nRefs{1};
 };
 
 CVSTGUITimer::CVSTGUITimer (CBaseObject* target, uint32_t periodMs, Steinberg::Linux::IRunLoop* runLoop)

@@ -3,6 +3,7 @@
 #include "iplatformframe.h"
 
 #include "../cdrawcontext.h"
+#include "../runloophandler.h"
 
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -13,7 +14,6 @@
 #include <cairo-xlib.h>
 #include <cairo.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 
@@ -27,39 +27,11 @@ constexpr int kDoubleClickMs = 300;
 class X11Frame;
 
 // The run loop's view of the window: reads the connection when the host says it is readable.
-class EventHandler : public Steinberg::Linux::IEventHandler
+class EventHandler : public RunLoopHandler<Steinberg::Linux::IEventHandler, X11Frame>
 {
 public:
-	explicit EventHandler (X11Frame* frame)
-	    : m_pFrame (frame)
-	{}
-	void detach () { m_pFrame = nullptr; }
+	using RunLoopHandler::RunLoopHandler;
 	void PLUGIN_API onFDIsSet (Steinberg::Linux::FileDescriptor) override;
-	Steinberg::tresult PLUGIN_API queryInterface (const Steinberg::TUID iid, void** obj) override
-	{
-		if (Steinberg::FUnknownPrivate::iidEqual (iid, Steinberg::FUnknown::iid) ||
-		    Steinberg::FUnknownPrivate::iidEqual (iid, Steinberg::Linux::IEventHandler::iid))
-		{
-			addRef ();
-			*obj = this;
-			return Steinberg::kResultOk;
-		}
-		*obj = nullptr;
-		return Steinberg::kNoInterface;
-	}
-	Steinberg::uint32 PLUGIN_API addRef () override { return ++m_nRefs; }
-	Steinberg::uint32 PLUGIN_API release () override
-	{
-		Steinberg::uint32 n = --m_nRefs;
-		if (n == 0)
-			delete this;
-		return n;
-	}
-
-private:
-	virtual ~EventHandler () = default;
-	X11Frame* m_pFrame;
-	std::atomic<Steinberg::uint32> m_nRefs{1};
 };
 
 class X11Frame : public IPlatformFrame
@@ -323,8 +295,8 @@ private:
 
 void PLUGIN_API EventHandler::onFDIsSet (Steinberg::Linux::FileDescriptor)
 {
-	if (m_pFrame)
-		m_pFrame->readEvents ();
+	if (owner ())
+		owner ()->readEvents ();
 }
 
 } // namespace
