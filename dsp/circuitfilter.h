@@ -19,7 +19,7 @@
 #pragma once
 
 #include "rfft.h"
-#include "spectralkernels.h"
+#include "enginekernels.h"
 
 #include <atomic>
 #include <complex>

@@ -23,7 +23,7 @@ using DrawFunction = void (*) (cairo_t* cr, const CFrame& frame);
 
 /** One bitmap: its file name (without ".png"), the size of one frame at 1x, the number of
     frames stacked vertically, and what draws a frame into (0, 0, width, frame height). */
-struct CBitmapSpec
+struct CBitmapEntry
 {
 	const char* szName;
 	int nWidth;

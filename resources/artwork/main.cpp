@@ -17,7 +17,7 @@ namespace {
 using namespace korvessa::artwork;
 
 // Sizes at 1x; filmstrips and two-state images stack their frames vertically (state 0 on top).
-constexpr CBitmapSpec kBitmaps[] = {
+constexpr CBitmapEntry kBitmaps[] = {
 	{"korvessa", 306, 426, 1, drawPanel},
 	{"sslblue", 42, 42, 80, drawSslBlueKnob},
 	{"whitedust", 42, 42, 80, drawWhiteDustKnob},
@@ -29,20 +29,20 @@ constexpr CBitmapSpec kBitmaps[] = {
 	{"medanalogvumeter", 122, 65, 80, drawAnalogMeter},
 };
 
-bool writeBitmap (const CBitmapSpec& spec, int nScale, const std::filesystem::path& file)
+bool writeBitmap (const CBitmapEntry& entry, int nScale, const std::filesystem::path& file)
 {
-	const int w = spec.nWidth * nScale;
-	const int h = spec.nFrameHeight * spec.nFrames * nScale;
+	const int w = entry.nWidth * nScale;
+	const int h = entry.nFrameHeight * entry.nFrames * nScale;
 	cairo_surface_t* pSurface = cairo_image_surface_create (CAIRO_FORMAT_ARGB32, w, h);
 	cairo_t* cr = cairo_create (pSurface);
-	for (int i = 0; i < spec.nFrames; ++i)
+	for (int i = 0; i < entry.nFrames; ++i)
 	{
 		cairo_save (cr);
-		cairo_translate (cr, 0.0, double (i * spec.nFrameHeight * nScale));
+		cairo_translate (cr, 0.0, double (i * entry.nFrameHeight * nScale));
 		cairo_scale (cr, nScale, nScale);
-		cairo_rectangle (cr, 0.0, 0.0, spec.nWidth, spec.nFrameHeight);
+		cairo_rectangle (cr, 0.0, 0.0, entry.nWidth, entry.nFrameHeight);
 		cairo_clip (cr);
-		spec.draw (cr, CFrame {i, spec.nFrames, double (nScale)});
+		entry.draw (cr, CFrame {i, entry.nFrames, double (nScale)});
 		cairo_restore (cr);
 	}
 	cairo_status_t status = cairo_status (cr);
@@ -77,10 +77,10 @@ int main (int argc, char** argv)
 	}
 
 	int nResult = 0;
-	for (const CBitmapSpec& spec : kBitmaps)
+	for (const CBitmapEntry& entry : kBitmaps)
 	{
-		const std::string szName = spec.szName;
-		if (!writeBitmap (spec, 1, folder / (szName + ".png")) || !writeBitmap (spec, 2, folder / (szName + "#2x.png")))
+		const std::string szName = entry.szName;
+		if (!writeBitmap (entry, 1, folder / (szName + ".png")) || !writeBitmap (entry, 2, folder / (szName + "#2x.png")))
 		{
 			nResult = 1;
 			break;

@@ -1,4 +1,4 @@
-#include "spectralkernels.h"
+#include "enginekernels.h"
 
 // The loops are written once, as plain element-wise code that the compiler vectorizes for
 // each instruction set it is built for. Floating-point contraction is off for this library
