@@ -103,6 +103,18 @@ void CDrawContext::drawEllipse (const CRect& r, CDrawStyle style)
 	finish (style);
 }
 
+void CDrawContext::drawPolygon (const CPoint* points, int32_t count, CDrawStyle style)
+{
+	if (!points || count < 2)
+		return;
+	cairo_move_to (m_pCairo, points[0].x, points[0].y);
+	for (int32_t i = 1; i < count; ++i)
+		cairo_line_to (m_pCairo, points[i].x, points[i].y);
+	if (points[count - 1] == points[0])
+		cairo_close_path (m_pCairo);
+	finish (style);
+}
+
 void CDrawContext::drawBitmap (const CBitmap& bitmap, const CRect& dest, const CPoint& offset, double alpha)
 {
 	double variantScale = 1;

@@ -55,6 +55,8 @@ public:
 	void drawRoundRect (const CRect& r, CCoord radius, CDrawStyle style = kDrawStroked);
 	void drawLine (const CPoint& from, const CPoint& to);
 	void drawEllipse (const CRect& r, CDrawStyle style = kDrawStroked);
+	/** A polygon through the points; closed when the last point equals the first. */
+	void drawPolygon (const CPoint* points, int32_t count, CDrawStyle style = kDrawStroked);
 	/** Draws the part of the bitmap that starts at offset into dest (clipped to dest). */
 	void drawBitmap (const CBitmap& bitmap, const CRect& dest, const CPoint& offset = CPoint (),
 	                 double alpha = 1.0);

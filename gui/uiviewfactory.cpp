@@ -1,10 +1,13 @@
 #include "uiviewfactory.h"
 
 #include "canimknob.h"
+#include "ckickbutton.h"
 #include "conoffbutton.h"
 #include "ctextedit.h"
 #include "ctextlabel.h"
 #include "cviewcontainer.h"
+#include "cvumeter.h"
+#include "cxypad.h"
 #include "uidescription.h"
 
 namespace VSTGUI {
@@ -41,8 +44,15 @@ void applyView (CView* view, const UIAttributes& a, const IUIDescription* d)
 		view->setVisible (b);
 	if (a.getBooleanAttribute ("wants-focus", b))
 		view->setWantsFocus (b);
+	// An empty name clears the bitmap; a name the description does not know keeps the one the
+	// view has (a custom view may have loaded it itself).
 	if (const std::string* v = a.getAttributeValue ("bitmap"))
-		view->setBackground (v->empty () ? nullptr : readBitmap (a, "bitmap", d));
+	{
+		if (v->empty ())
+			view->setBackground (nullptr);
+		else if (CBitmap* bitmap = readBitmap (a, "bitmap", d))
+			view->setBackground (bitmap);
+	}
 }
 
 void applyContainer (CView* view, const UIAttributes& a, const IUIDescription* d)
@@ -199,6 +209,54 @@ void applyOnOffButton (CView* view, const UIAttributes& a, const IUIDescription*
 	}
 }
 
+void applyKickButton (CView* view, const UIAttributes& a, const IUIDescription*)
+{
+	auto* button = dynamic_cast<CKickButton*> (view);
+	if (!button)
+		return;
+	CPoint p;
+	if (a.getPointAttribute ("background-offset", p))
+		button->setBackgroundOffset (p);
+	double v;
+	if (a.getDoubleAttribute ("height-of-one-image", v))
+		button->setHeightOfOneImage (v);
+}
+
+void applyVuMeter (CView* view, const UIAttributes& a, const IUIDescription* d)
+{
+	auto* meter = dynamic_cast<CVuMeter*> (view);
+	if (!meter)
+		return;
+	if (const std::string* v = a.getAttributeValue ("off-bitmap"))
+	{
+		if (v->empty ())
+			meter->setOffBitmap (nullptr);
+		else if (CBitmap* bitmap = readBitmap (a, "off-bitmap", d))
+			meter->setOffBitmap (bitmap);
+	}
+	int32_t n;
+	if (a.getIntegerAttribute ("num-led", n))
+		meter->setNbLed (n);
+	if (const std::string* o = a.getAttributeValue ("orientation"))
+	{
+		if (*o == "horizontal")
+			meter->setStyle ((meter->getStyle () & ~kVertical) | kHorizontal);
+		else if (*o == "vertical")
+			meter->setStyle ((meter->getStyle () & ~kHorizontal) | kVertical);
+	}
+	double v;
+	if (a.getDoubleAttribute ("decrease-step-value", v))
+		meter->setDecreaseStepValue (static_cast<float> (v));
+}
+
+void applyXYPad (CView* view, const UIAttributes& a, const IUIDescription*)
+{
+	auto* pad = dynamic_cast<CXYPad*> (view);
+	bool b;
+	if (pad && a.getBooleanAttribute ("stop-tracking-on-mouse-exit", b))
+		pad->setStopTrackingOnMouseExit (b);
+}
+
 const UIViewCreator kViewCreators[] = {
     {"CView",
      nullptr,
@@ -252,6 +310,23 @@ const UIViewCreator kViewCreators[] = {
      [] (const UIAttributes&, const IUIDescription*) -> CView* { return new COnOffButton (kDefaultRect); },
      applyOnOffButton,
      {"background-offset"}},
+    {"CKickButton",
+     "CControl",
+     [] (const UIAttributes&, const IUIDescription*) -> CView* { return new CKickButton (kDefaultRect); },
+     applyKickButton,
+     {"background-offset", "height-of-one-image"}},
+    {"CVuMeter",
+     "CControl",
+     [] (const UIAttributes&, const IUIDescription*) -> CView* {
+	     return new CVuMeter (kDefaultRect, nullptr, nullptr, 100, kVertical);
+     },
+     applyVuMeter,
+     {"off-bitmap", "num-led", "orientation", "decrease-step-value"}},
+    {"CXYPad",
+     "CParamDisplay",
+     [] (const UIAttributes&, const IUIDescription*) -> CView* { return new CXYPad (kDefaultRect); },
+     applyXYPad,
+     {"stop-tracking-on-mouse-exit"}},
 };
 
 } // namespace

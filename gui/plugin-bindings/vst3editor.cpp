@@ -145,14 +145,16 @@ void VST3Editor::showParameterValue (ParameterBinding& binding, CControl* contro
 {
 	Vst::ParamID id = binding.parameter->getInfo ().id;
 	Vst::ParamValue value = controller->getParamNormalized (id);
-	if (auto* edit = dynamic_cast<CTextEdit*> (control))
+	// A text bound to a parameter shows the parameter's value text.
+	if (auto* label = dynamic_cast<CTextLabel*> (control))
 	{
-		if (edit->isEditingText ())
+		auto* edit = dynamic_cast<CTextEdit*> (control);
+		if (edit && edit->isEditingText ())
 			return;
 		Vst::String128 text = {};
 		controller->getParamStringByValue (id, value, text);
-		edit->setText (Utf16::toUtf8String (text, 128));
-		edit->setValueNormalized (static_cast<float> (value));
+		label->setText (Utf16::toUtf8String (text, 128));
+		label->setValueNormalized (static_cast<float> (value));
 		return;
 	}
 	if (control->isEditing ())
@@ -165,6 +167,19 @@ void VST3Editor::updateControlsFromParameters ()
 	for (auto& entry : m_Bindings)
 		for (CControl* c : entry.second.controls)
 			showParameterValue (entry.second, c);
+	for (IParameterFollower* f : std::vector<IParameterFollower*> (m_Followers))
+		f->updateFromParameters ();
+}
+
+void VST3Editor::addParameterFollower (IParameterFollower* follower)
+{
+	if (follower && std::find (m_Followers.begin (), m_Followers.end (), follower) == m_Followers.end ())
+		m_Followers.push_back (follower);
+}
+
+void VST3Editor::removeParameterFollower (IParameterFollower* follower)
+{
+	m_Followers.erase (std::remove (m_Followers.begin (), m_Followers.end (), follower), m_Followers.end ());
 }
 
 void VST3Editor::unbindAll ()

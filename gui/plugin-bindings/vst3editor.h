@@ -48,8 +48,20 @@ public:
 	/** Builds another template of the description into the frame. */
 	bool exchangeView (UTF8StringPtr templateName);
 
-	/** Brings every bound control to its parameter's current value. */
+	/** Brings every bound control, and every follower, to its parameters' current values. */
 	void updateControlsFromParameters ();
+
+	/** Something below the editor that shows parameters outside the editor's own bindings
+	    (a pad's sub-controller); refreshed whenever the bound controls are. */
+	class IParameterFollower
+	{
+	public:
+		virtual ~IParameterFollower () = default;
+		virtual void updateFromParameters () = 0;
+	};
+	/** The follower stays registered until it removes itself (not owned). */
+	void addParameterFollower (IParameterFollower* follower);
+	void removeParameterFollower (IParameterFollower* follower);
 	/** Builds the frame without a window (tests, pictures); open() does the same in a window. */
 	bool openOffscreen ();
 	/** Count of controls bound to parameters. */
@@ -99,6 +111,7 @@ private:
 	bool m_bRecreatePending = false;
 	bool m_bLastEditAccepted = true;
 	std::map<Steinberg::Vst::ParamID, ParameterBinding> m_Bindings;
+	std::vector<IParameterFollower*> m_Followers; // not owned
 };
 
 } // namespace VSTGUI
