@@ -1,5 +1,5 @@
-// The Processor's editor operations: which editor a host gets, and the views and
-// sub-controllers the description asks the Processor for. UI thread.
+// The Processor's editor operations: which editor a host gets (the views and sub-controllers
+// the description asks for are made in customviewfactory.cpp). UI thread.
 #include "hostbinding/processor.h"
 
 #include "kestcustomview.h"
@@ -50,18 +50,6 @@ IPlugView* PLUGIN_API Processor::createView(FIDString szName)
 	pEditor->m_nKnobMode = m_pPlugIn->m_nKnobMode;
 	pEditor->setPlugIn(m_pPlugIn);
 	return pEditor;
-}
-
-VSTGUI::CView* Processor::createCustomView(VSTGUI::UTF8StringPtr, const VSTGUI::UIAttributes&,
-                                           const VSTGUI::IUIDescription*, VSTGUI::VST3Editor*)
-{
-	return nullptr;
-}
-
-VSTGUI::IController* Processor::createSubController(VSTGUI::UTF8StringPtr, const VSTGUI::IUIDescription*,
-                                                    VSTGUI::VST3Editor*)
-{
-	return nullptr;
 }
 
 } // namespace Zaze2VST3

@@ -1,0 +1,3 @@
+#include "padcontrollerqv.h"
+
+CPadControllerQV::~CPadControllerQV() = default;
