@@ -1,37 +1,13 @@
 #include "customviewsfixture.h"
 
-#include "gui/cbitmap.h"
-
-#include <gtest/gtest.h>
-
 namespace customviewstest {
 
 namespace {
-CPlugIn* g_pNextPlugIn = nullptr;
-CPlugIn* takeNextPlugIn ()
-{
-	CPlugIn* p = g_pNextPlugIn;
-	g_pNextPlugIn = nullptr;
-	return p;
-}
-
-struct CResourcesEnvironment : ::testing::Environment
-{
-	void SetUp () override { VSTGUI::CBitmap::setResourceFolder (resourceFolder ()); }
-};
-::testing::Environment* const g_pEnvironment =
-    ::testing::AddGlobalTestEnvironment (new CResourcesEnvironment);
-
 std::string textOf (const char* sz)
 {
 	return sz ? sz : "(null)";
 }
 } // namespace
-
-std::string resourceFolder ()
-{
-	return std::string (KORVESSA_BUNDLE_DIR) + "/Contents/Resources/";
-}
 
 CViewPlugIn::CViewPlugIn ()
     : CTestPlugIn ({{kKindParameter, kValueFloat, "Delay", 0, 100, 10, "", "msec"},
@@ -73,14 +49,6 @@ void* CViewPlugIn::editorMessage (CGuiMessageRecord* pMessage)
 		r.m_FontColor = *pMessage->m_pFontColor;
 	m_Requests.push_back (r);
 	return nullptr;
-}
-
-ProcessorPtr makeProcessor (CPlugIn* pPlugIn)
-{
-	g_pNextPlugIn = pPlugIn;
-	ProcessorPtr p (new Zaze2VST3::Processor (&takeNextPlugIn));
-	p->initialize (nullptr);
-	return p;
 }
 
 } // namespace customviewstest

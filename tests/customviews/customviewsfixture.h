@@ -3,6 +3,7 @@
 // processor bound to it, and a listener that records what a control reports.
 #pragma once
 
+#include "../editor/editorfixture.h"
 #include "../hostbinding/testplugin.h"
 
 #include "hostbinding/processor.h"
@@ -47,19 +48,12 @@ public:
 	std::vector<std::string> m_OtherBitmaps; // m_szBitmap of each other message, as a text
 };
 
-struct CProcessorDeleter
-{
-	void operator() (Zaze2VST3::Processor* p) const
-	{
-		p->setComponentHandler (nullptr);
-		p->terminate ();
-		p->release ();
-	}
-};
-using ProcessorPtr = std::unique_ptr<Zaze2VST3::Processor, CProcessorDeleter>;
-
 // A processor bound to the plug-in (null: a processor without a plug-in), initialized.
-ProcessorPtr makeProcessor (CPlugIn* pPlugIn);
+using editortest::ProcessorPtr;
+inline ProcessorPtr makeProcessor (CPlugIn* pPlugIn)
+{
+	return editortest::makeProcessorWith (pPlugIn);
+}
 
 class CRecordingListener : public VSTGUI::IControlListener
 {
@@ -73,6 +67,6 @@ public:
 };
 
 // The built bundle's resources (the tests do not run from inside it).
-std::string resourceFolder ();
+using editortest::resourceFolder;
 
 } // namespace customviewstest

@@ -1,5 +1,7 @@
 #include "editorfixture.h"
 
+#include "../hostbinding/testplugin.h"
+
 #include "gui/cbitmap.h"
 #include "plugincore/plugin.h"
 
@@ -13,14 +15,6 @@ using namespace Steinberg::Vst;
 namespace editortest {
 
 namespace {
-CPlugIn* g_pNextPlugIn = nullptr;
-CPlugIn* takeNextPlugIn ()
-{
-	CPlugIn* p = g_pNextPlugIn;
-	g_pNextPlugIn = nullptr;
-	return p;
-}
-
 // Tests do not run from inside the bundle: point the editor at the built bundle's resources.
 struct CResourcesEnvironment : ::testing::Environment
 {
@@ -47,8 +41,8 @@ ProcessorPtr makePedalProcessor ()
 
 ProcessorPtr makeProcessorWith (CPlugIn* pPlugIn)
 {
-	g_pNextPlugIn = pPlugIn;
-	ProcessorPtr p (new Zaze2VST3::Processor (&takeNextPlugIn));
+	setNextTestPlugIn (pPlugIn);
+	ProcessorPtr p (new Zaze2VST3::Processor (&takeTestPlugIn));
 	p->initialize (nullptr);
 	return p;
 }
